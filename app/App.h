@@ -1,0 +1,28 @@
+// The application object: the process-wide state that the parts of the utility share, and the
+// ports through which they reach files, the dialog, message boxes and the end of the program.
+// One App is made by the Win32 shell (or by a test) and handed to every operation.
+#pragma once
+
+#include "app/AppState.h"
+#include "app/Ports.h"
+#include "colors/SchemeColors.h"
+#include "platform/FileServices.h"
+#include "profiles/PluginCatalogue.h"
+
+namespace quil {
+
+struct App {
+  App(FileServices& files, DialogControls& controls, MessageBoxes& messages, ProgramExit& exit)
+      : files(files), controls(controls), messages(messages), exit(exit) {}
+
+  AppState state;
+  SchemeColors colors;
+  PluginList plugins;
+
+  FileServices& files;
+  DialogControls& controls;
+  MessageBoxes& messages;
+  ProgramExit& exit;
+};
+
+}  // namespace quil

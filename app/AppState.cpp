@@ -1,0 +1,51 @@
+// The process-wide record and the profile path rules.
+#include "app/AppState.h"
+
+#include "app/Text.h"
+
+namespace quil {
+
+std::string_view AppState::SkinName() const {
+  const std::string_view dir = WorkDir;
+  const auto slash = dir.rfind('\\');
+  return slash == std::string_view::npos ? std::string_view{} : dir.substr(slash + 1);
+}
+
+void AppState::SetWorkDir(std::string_view path) {
+  WorkDir = Bounded(path, kWorkDirCapacity);
+}
+void AppState::SetProfileName(std::string_view name) {
+  ProfileName = Bounded(name, kNameCapacity);
+}
+void AppState::SetSchemeName(std::string_view name) {
+  SchemeName = Bounded(name, kNameCapacity);
+}
+void AppState::SetPreviewImagePath(std::string_view path) {
+  PreviewImagePath = Bounded(path, kPreviewPathCapacity);
+}
+void AppState::SetPreviewImageTitle(std::string_view title) {
+  PreviewImageTitle = Bounded(title, kPreviewTitleCapacity);
+}
+
+bool IsDefaultProfile(std::string_view profileName) {
+  return profileName == kDefaultProfile;
+}
+
+std::string ReaderProfileFolderPath(const AppState& state) {
+  return Format("..\\%s_profile_%s\\", {state.SkinName(), state.ProfileName});
+}
+
+std::string ProfileFolderPath(const AppState& state) {
+  return IsDefaultProfile(state.ProfileName) ? std::string{} : ReaderProfileFolderPath(state);
+}
+
+std::string DirectoryPrefix(const AppState& state) {
+  return IsDefaultProfile(state.ProfileName) ? std::string{}
+                                             : Format("..\\%s\\", {state.SkinName()});
+}
+
+std::string AbsoluteProfileFolder(const AppState& state) {
+  return state.WorkDir + "_profile_" + state.ProfileName;
+}
+
+}  // namespace quil

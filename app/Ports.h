@@ -1,0 +1,74 @@
+// The narrow ports through which the portable core reaches the dialog, the message boxes and the
+// end of the program. The Win32 shell implements them with real windows; the tests implement them
+// with an in-memory dialog that behaves like the real controls.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quil {
+
+// The window a control lives on: the main dialog or one of the three settings pages.
+enum class Page { Main, General, Colors, Plugins };
+
+// Text read back from a control goes into a buffer of this many bytes: at most 399 characters.
+inline constexpr std::size_t kControlTextCapacity = 400;
+
+// Controls addressed by their page and identifier.
+class DialogControls {
+ public:
+  virtual ~DialogControls() = default;
+
+  // Sets a control's text. On the two combo boxes (the profile box and the scheme box) this runs
+  // the box's commit handling with the new text before the text is stored, as the edit field's
+  // replaced window procedure does on Windows.
+  virtual void SetText(Page page, int id, std::string_view text) = 0;
+  // The control's text as read into a buffer of `capacity` bytes (at most capacity - 1 bytes).
+  virtual std::string GetText(Page page, int id, std::size_t capacity = kControlTextCapacity) = 0;
+
+  // Check boxes and radio buttons.
+  virtual void SetChecked(Page page, int id, bool checked) = 0;
+  virtual bool IsChecked(Page page, int id) = 0;
+
+  // The lists of the combo boxes and of the plugin list box.
+  virtual void ClearList(Page page, int id) = 0;
+  // Adds a line; a sorted combo box puts it in place without regard to case. Returns its index.
+  virtual int AddListLine(Page page, int id, std::string_view text) = 0;
+  virtual void DeleteListLine(Page page, int id, int index) = 0;
+  virtual int ListLineCount(Page page, int id) = 0;
+  virtual std::string ListLine(Page page, int id, int index) = 0;
+  virtual bool IsListLineSelected(Page page, int id, int index) = 0;
+  virtual void SelectListLine(Page page, int id, int index, bool selected) = 0;
+
+  // Shows or hides a control.
+  virtual void Show(Page page, int id, bool visible) = 0;
+  // Redraws a control at once (invalidate, erase, update).
+  virtual void RedrawControl(Page page, int id) = 0;
+  // Redraws the main dialog with its pages at once.
+  virtual void RedrawMain() = 0;
+};
+
+// Message boxes without an owner window, always with the caption "Quil Config".
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  // OK, information icon.
+  virtual void Notice(std::string_view text) = 0;
+  // OK, error icon.
+  virtual void Failure(std::string_view text) = 0;
+  // Yes and No, question icon, No the default. True when the user answers Yes.
+  virtual bool Ask(std::string_view text) = 0;
+  // OK, no icon.
+  virtual void Plain(std::string_view text) = 0;
+};
+
+// Ends the program after an unrecoverable failure. The Win32 shell ends the process; the tests
+// observe the status.
+class ProgramExit {
+ public:
+  virtual ~ProgramExit() = default;
+  [[noreturn]] virtual void Exit(int status) = 0;
+};
+
+}  // namespace quil

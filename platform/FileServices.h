@@ -1,0 +1,101 @@
+// The file-services seam. Every file and folder operation of the utility goes through this one
+// interface; the build chooses the Win32 implementation for the real program and the POSIX one for
+// the native tests. Paths are in the form the skin's files use: relative to the current folder (the
+// skin folder), with a backslash between components. Both implementations list folders sorted by
+// name without regard to case, read text with CRLF or LF as a line break and write CRLF, so both
+// builds write byte-identical files.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quil {
+
+// What the last failing operation reported; only what the utility tells apart.
+enum class FileError { None, NotFound, SharingViolation, AccessDenied, AlreadyExists, Other };
+
+struct FileAttributes {
+  bool isDirectory = false;
+  bool isReparsePoint = false;  // a junction or symbolic link
+  bool isReadOnly = false;
+};
+
+struct DirEntry {
+  std::string name;  // the entry's own name, without the folder
+  FileAttributes attributes;
+};
+
+// A text file opened for reading in text mode.
+class TextReader {
+ public:
+  virtual ~TextReader() = default;
+  // Reads like fgets into a buffer of `capacity` bytes: at most capacity - 1 characters, ending
+  // after the first line break. A longer line comes back in pieces. A CRLF reads as one "\n".
+  // Returns false, with `piece` empty, at the end of the file.
+  virtual bool ReadLine(std::string& piece, std::size_t capacity) = 0;
+  // Goes back to the first character of the file.
+  virtual void Rewind() = 0;
+};
+
+// A text file opened for writing in text mode: every "\n" is written as CRLF.
+class TextWriter {
+ public:
+  virtual ~TextWriter() = default;
+  virtual void Write(std::string_view text) = 0;
+  // Flushes and closes the file. False when any write or the flush failed.
+  virtual bool Close() = 0;
+};
+
+class FileServices {
+ public:
+  virtual ~FileServices() = default;
+
+  // Opens an existing file for reading; null when it cannot be opened (LastError says why).
+  virtual std::unique_ptr<TextReader> OpenRead(const std::string& path) = 0;
+  // Creates or truncates a file for writing; null when it cannot be created.
+  virtual std::unique_ptr<TextWriter> OpenWrite(const std::string& path) = 0;
+
+  // CopyFileA: copies a file; with failIfExists an existing target makes it fail.
+  virtual bool Copy(const std::string& from, const std::string& to, bool failIfExists) = 0;
+  // MoveFileA: renames a file or folder; fails when the target exists.
+  virtual bool Move(const std::string& from, const std::string& to) = 0;
+  // DeleteFileA: deletes a file (never a folder).
+  virtual bool Delete(const std::string& path) = 0;
+  // CreateDirectoryA: creates one folder; its parent must exist.
+  virtual bool MakeDirectory(const std::string& path) = 0;
+  // RemoveDirectoryA: removes an empty folder, or a folder link itself (never its target).
+  virtual bool RemoveDirectory(const std::string& path) = 0;
+
+  // FindFirstFileA/FindNextFileA: the entries whose names match the last component of `pattern`
+  // ("*" and "?" wildcards, without regard to case), sorted by name without regard to case. A
+  // pattern of a folder followed by "\*" also yields "." and "..", as Windows lists them.
+  virtual std::vector<DirEntry> List(const std::string& pattern) = 0;
+  // GetFileAttributesA: the attributes of an existing entry, nothing when it does not exist.
+  virtual std::optional<FileAttributes> Attributes(const std::string& path) = 0;
+
+  // GetFullPathNameA: the absolute form of a path, nothing when it cannot be formed.
+  virtual std::optional<std::string> FullPath(const std::string& path) = 0;
+  // GetShortPathNameA: the short (8.3) form of an existing path, nothing when there is none.
+  virtual std::optional<std::string> ShortPath(const std::string& path) = 0;
+  // GetCurrentDirectoryA: the current folder, without a trailing backslash (except at a root).
+  virtual std::string CurrentDirectory() = 0;
+
+  // GetPrivateProfileStringA into a buffer of `capacity` bytes: section and key without regard
+  // to case, the value trimmed of blanks and of one pair of enclosing quotes, `fallback` when the
+  // key (or the file) is missing.
+  virtual std::string ProfileString(const std::string& section, const std::string& key,
+                                    const std::string& fallback, const std::string& path,
+                                    std::size_t capacity) = 0;
+
+  // The reason the last failing operation gave.
+  virtual FileError LastError() = 0;
+};
+
+// The file services of the platform the program was built for.
+std::unique_ptr<FileServices> MakePlatformFileServices();
+
+}  // namespace quil

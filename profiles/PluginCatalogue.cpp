@@ -1,0 +1,91 @@
+// The plugin catalogue: scanning "plugins\" into entries ranked by priority.
+#include "profiles/PluginCatalogue.h"
+
+#include <utility>
+
+#include "app/App.h"
+#include "app/Text.h"
+
+namespace quil {
+
+namespace {
+
+constexpr const char* kPluginSection = "Plugin";
+
+bool IsListedPluginFolder(const DirEntry& entry, bool showHidden) {
+  const std::string& name = entry.name;
+  if (!entry.attributes.isDirectory) return false;
+  if (!name.empty() && name[0] == '.') return false;
+  if (EqualsNoCase(name, "default")) return false;
+  if (!name.empty() && name[0] == '!' && !showHidden) return false;
+  return true;
+}
+
+// Fills the entry from plugin.ini; false when the file gives no description.
+bool ReadPluginIni(FileServices& files, const std::string& folder, PluginEntry& entry) {
+  const std::string ini = "plugins\\" + folder + "\\plugin.ini";
+  const std::string description =
+      files.ProfileString(kPluginSection, "Description", "", ini, kPluginLineCapacity);
+  if (description.empty()) return false;
+  entry.description = Bounded(description, kPluginDescriptionCapacity);
+  const std::string variable =
+      files.ProfileString(kPluginSection, "Variable", "NoVar", ini, kPluginLineCapacity);
+  if (!variable.empty()) entry.variable = Bounded(variable, kPluginVariableCapacity);
+  const std::string priority =
+      files.ProfileString(kPluginSection, "Priority", "-1", ini, kPluginLineCapacity);
+  if (!priority.empty()) entry.priority = LeadingInt(priority);
+  return true;
+}
+
+// Fills the entry from the three-line plugin.txt, or desc.txt when plugin.txt cannot be opened;
+// false when neither opens. Missing lines leave an empty text or priority 0.
+bool ReadPluginText(FileServices& files, const std::string& folder, PluginEntry& entry) {
+  auto reader = files.OpenRead("plugins\\" + folder + "\\plugin.txt");
+  if (!reader) reader = files.OpenRead("plugins\\" + folder + "\\desc.txt");
+  if (!reader) return false;
+  std::string line;
+  if (reader->ReadLine(line, kPluginLineCapacity)) {
+    entry.variable = Bounded(WithoutLineBreak(line), kPluginVariableCapacity);
+  }
+  if (reader->ReadLine(line, kPluginLineCapacity)) {
+    entry.description = Bounded(WithoutLineBreak(line), kPluginDescriptionCapacity);
+  }
+  if (reader->ReadLine(line, kPluginLineCapacity)) entry.priority = LeadingInt(line);
+  return true;
+}
+
+}  // namespace
+
+void InsertByPriority(PluginList& list, PluginEntry entry) {
+  auto at = list.end();
+  if (entry.priority > kEndPriority) {
+    for (auto it = list.begin(); it != list.end(); ++it) {
+      if (it->priority < entry.priority) {
+        at = it;
+        break;
+      }
+    }
+  }
+  list.insert(at, std::move(entry));
+}
+
+bool ScanPlugins(App& app) {
+  FreePluginList(app.plugins);
+  for (const DirEntry& found : app.files.List("plugins\\*")) {
+    if (!IsListedPluginFolder(found, app.state.ShowHidden)) continue;
+    PluginEntry entry;
+    if (!ReadPluginIni(app.files, found.name, entry) &&
+        !ReadPluginText(app.files, found.name, entry)) {
+      continue;  // a folder without any description file is no plugin
+    }
+    entry.folder = Bounded(found.name, kPluginFolderCapacity);
+    InsertByPriority(app.plugins, std::move(entry));
+  }
+  return true;
+}
+
+void FreePluginList(PluginList& list) {
+  PluginList().swap(list);
+}
+
+}  // namespace quil

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: the native tests (under the sanitizers), then the
+# Windows tests under Wine. Exits non-zero when any build step or test fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh || exit 1
+source scripts/lib.sh
+trap quil_cleanup EXIT
+
+cmake --preset native >/dev/null && cmake --build --preset native || exit 1
+cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
+
+quil_start_display || exit 1
+quil_prepare_wine
+
+status=0
+echo "== native tests =="
+ctest --preset native -j2 || status=1
+echo "== Windows tests under Wine =="
+ctest --preset windows -j2 || status=1
+exit $status

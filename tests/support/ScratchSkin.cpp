@@ -1,0 +1,60 @@
+// The scratch skin folder and the test application.
+#include "tests/support/ScratchSkin.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace quil::test {
+
+namespace fs = std::filesystem;
+
+ScratchSkin::ScratchSkin(bool copySample, const std::string& skinName)
+    : previous_(fs::current_path()) {
+  static std::atomic<int> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  skins_ = fs::temp_directory_path() /
+           ("quil-skins-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  skin_ = skins_ / skinName;
+  fs::create_directories(skins_);
+  if (copySample) {
+    fs::copy(fs::path(QUIL_SAMPLE_SKIN), skin_, fs::copy_options::recursive);
+  } else {
+    fs::create_directories(skin_);
+  }
+  fs::current_path(skin_);
+}
+
+ScratchSkin::~ScratchSkin() {
+  std::error_code ignored;
+  fs::current_path(previous_, ignored);
+  // Read-only files would stop the removal on Windows.
+  for (auto it = fs::recursive_directory_iterator(skins_, ignored);
+       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+    if (!it->is_symlink(ignored)) {
+      fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    }
+  }
+  fs::remove_all(skins_, ignored);
+}
+
+std::string ScratchSkin::Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void ScratchSkin::Write(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+TestApp::TestApp() : files(MakePlatformFileServices()), app(*files, dialog, dialog, dialog) {
+  app.state.SetWorkDir(files->CurrentDirectory());
+}
+
+}  // namespace quil::test

@@ -1,0 +1,47 @@
+// A scratch copy of the sample skin for tests: a fresh skins folder under the temp folder holding a
+// copy of the sample skin "Quil", made the current folder for the test's lifetime. The previous
+// current folder comes back and the scratch folder is removed at the end.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/App.h"
+#include "tests/support/MemoryDialog.h"
+
+namespace quil::test {
+
+class ScratchSkin {
+ public:
+  // Copies the sample skin (or an empty skin folder when `copySample` is false) and enters it.
+  explicit ScratchSkin(bool copySample = true, const std::string& skinName = "Quil");
+  ~ScratchSkin();
+  ScratchSkin(const ScratchSkin&) = delete;
+  ScratchSkin& operator=(const ScratchSkin&) = delete;
+
+  const std::filesystem::path& skinsFolder() const { return skins_; }
+  const std::filesystem::path& skinFolder() const { return skin_; }
+  // A path inside the skin folder, given with forward slashes.
+  std::filesystem::path operator/(const std::string& relative) const { return skin_ / relative; }
+
+  // Whole-file helpers on real paths, byte for byte.
+  static std::string Read(const std::filesystem::path& path);
+  static void Write(const std::filesystem::path& path, const std::string& bytes);
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path skins_;
+  std::filesystem::path skin_;
+};
+
+// An App over the platform's file services and an in-memory dialog, with WorkDir set from the
+// current folder as start-up sets it.
+struct TestApp {
+  TestApp();
+  std::unique_ptr<FileServices> files;
+  MemoryDialog dialog;
+  App app;
+};
+
+}  // namespace quil::test
