@@ -43,6 +43,8 @@ class DialogControls {
 
   // Shows or hides a control.
   virtual void Show(Page page, int id, bool visible) = 0;
+  // Gives a control the keyboard focus.
+  virtual void Focus(Page page, int id) = 0;
   // Redraws a control at once (invalidate, erase, update).
   virtual void RedrawControl(Page page, int id) = 0;
   // Redraws the main dialog with its pages at once.

@@ -93,6 +93,9 @@ class FileServices {
 
   // The reason the last failing operation gave.
   virtual FileError LastError() = 0;
+  // The platform's own error code of the last failing operation, as shown to the user. By default
+  // the Windows code that matches LastError().
+  virtual int LastErrorCode();
 };
 
 // The file services of the platform the program was built for.

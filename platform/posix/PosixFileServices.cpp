@@ -316,6 +316,7 @@ class PosixFileServices : public FileServices {
   }
 
   FileError LastError() override { return lastError_; }
+  int LastErrorCode() override { return lastErrno_; }
 
  private:
   // The POSIX path of a path in the skin's form, finding each missing component without regard
@@ -386,14 +387,17 @@ class PosixFileServices : public FileServices {
 
   bool Succeed() {
     lastError_ = FileError::None;
+    lastErrno_ = 0;
     return true;
   }
   bool Fail(int error) {
     lastError_ = ErrorFromErrno(error);
+    lastErrno_ = error;
     return false;
   }
 
   FileError lastError_ = FileError::None;
+  int lastErrno_ = 0;
 };
 
 }  // namespace

@@ -54,6 +54,7 @@ class MemoryDialog : public DialogControls, public MessageBoxes, public ProgramE
   bool IsListLineSelected(Page page, int id, int index) override;
   void SelectListLine(Page page, int id, int index, bool selected) override;
   void Show(Page page, int id, bool visible) override;
+  void Focus(Page page, int id) override { focus = {page, id}; }
   void RedrawControl(Page page, int id) override;
   void RedrawMain() override;
 
@@ -75,6 +76,7 @@ class MemoryDialog : public DialogControls, public MessageBoxes, public ProgramE
   std::vector<Message> messages;
   int unscriptedQuestions = 0;
   int mainRedraws = 0;
+  std::pair<Page, int> focus{Page::Main, 0};  // the control that has the keyboard focus
 
  private:
   std::map<std::pair<Page, int>, Control> controls_;

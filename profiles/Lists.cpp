@@ -1,0 +1,150 @@
+// The scheme and plugin lists and the operations that change the skin's scheme and plugin folders.
+#include "profiles/Lists.h"
+
+#include "app/App.h"
+#include "app/ControlIds.h"
+#include "app/Text.h"
+
+namespace quil {
+
+namespace {
+
+constexpr std::string_view kFolderNameForbidden = "\\/:*?\"<>|";
+
+enum class Removal { Hide, Delete };
+
+}  // namespace
+
+bool IsSchemeFolder(const DirEntry& entry, bool showHidden) {
+  const std::string& name = entry.name;
+  if (!entry.attributes.isDirectory || name.empty()) return false;
+  if (name[0] == '.') return false;
+  if (EqualsNoCase(name, "all")) return false;
+  if (name[0] == '!' && !showHidden) return false;
+  return true;
+}
+
+std::vector<std::string> SchemeFolders(App& app) {
+  std::vector<std::string> names;
+  for (const DirEntry& entry : app.files.List("mods\\*")) {
+    if (IsSchemeFolder(entry, app.state.ShowHidden)) names.push_back(entry.name);
+  }
+  return names;
+}
+
+bool IsSingleFolderName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find_first_of(kFolderNameForbidden) == std::string_view::npos;
+}
+
+int FillPluginListBox(App& app) {
+  app.controls.ClearList(Page::Plugins, kPluginList);
+  int line = 0;
+  for (const PluginEntry& entry : app.plugins) {
+    app.controls.AddListLine(Page::Plugins, kPluginList, entry.description);
+    app.controls.SelectListLine(Page::Plugins, kPluginList, line, entry.selected);
+    ++line;
+  }
+  return 1;
+}
+
+void RemoveDirectoryTree(App& app, const std::string& path) {
+  for (const DirEntry& entry : app.files.List(path + "/*.*")) {
+    if (!entry.name.empty() && entry.name[0] == '.') continue;
+    const std::string child = path + "\\" + entry.name;
+    if (child.size() >= kTreePathCapacity) continue;
+    if (entry.attributes.isDirectory && entry.attributes.isReparsePoint) {
+      app.files.RemoveDirectory(child);  // the link only, never what it points to
+    } else if (entry.attributes.isDirectory) {
+      RemoveDirectoryTree(app, child);
+    } else {
+      app.files.Delete(child);
+    }
+  }
+  if (!app.files.RemoveDirectory(path)) {
+    app.messages.Failure(Format("Failed directory removal, error - %d",
+                                {std::to_string(app.files.LastErrorCode())}));
+  }
+}
+
+namespace {
+
+void RemoveScheme(App& app, Removal how) {
+  const std::string name = app.controls.GetText(Page::Colors, kSchemeBox);
+  if (!IsSingleFolderName(name)) {
+    app.messages.Notice(Format("'%s' is not a color scheme", {name}));
+    return;
+  }
+  int found = -1;
+  const int count = app.controls.ListLineCount(Page::Colors, kSchemeBox);
+  for (int i = 0; i < count; ++i) {
+    if (EqualsNoCase(app.controls.ListLine(Page::Colors, kSchemeBox, i), name)) {
+      found = i;
+      break;
+    }
+  }
+  if (EqualsNoCase(name, "green")) {
+    app.messages.Notice(
+        how == Removal::Hide
+            ? "It is NOT recommended that you hide the Green scheme\nRemoving this scheme may "
+              "cause the config util and skin to crash unrecoverably\n\nIf you really want to "
+              "hide it, rename the mods\\green directory to mods\\!green by hand"
+            : "It is NOT recommended that you delete the Green scheme\nRemoving this scheme may "
+              "cause the config util and skin to crash unrecoverably\n\nIf you really want to "
+              "delete it, delete the mods\\green directory by hand");
+    return;
+  }
+  const char* question = how == Removal::Hide
+                             ? "Are you sure you want to hide the following color scheme?\n\n%s"
+                             : "Are you sure you want to delete the following color scheme?\n\n%s";
+  if (!app.messages.Ask(Format(question, {name}))) return;
+  if (how == Removal::Hide) {
+    app.files.Move("mods\\" + name, "mods\\!" + name);
+  } else {
+    RemoveDirectoryTree(app, "mods\\" + name);
+  }
+  if (found >= 0) app.controls.DeleteListLine(Page::Colors, kSchemeBox, found);
+  // The first remaining scheme becomes the box's text, and so the active scheme.
+  app.controls.SetText(Page::Colors, kSchemeBox,
+                       app.controls.ListLine(Page::Colors, kSchemeBox, 0));
+  app.controls.Focus(Page::Colors, kSchemeBox);
+}
+
+void RemovePlugins(App& app, Removal how) {
+  const char* question =
+      how == Removal::Hide
+          ? "Are you sure you want to hide the following plugin?\n\n%s\n\nTo show the plugin in "
+            "the future, delete the '!' in front of the folder name in the plugins folder"
+          : "Are you sure you want to delete the following plugin?\n\n%s";
+  int line = 0;
+  for (PluginEntry& entry : app.plugins) {
+    entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, line++);
+    if (!entry.selected) continue;
+    if (!app.messages.Ask(Format(question, {entry.description}))) continue;
+    if (!IsSingleFolderName(entry.folder)) continue;
+    if (how == Removal::Hide) {
+      app.files.Move("plugins\\" + entry.folder, "plugins\\!" + entry.folder);
+    } else {
+      RemoveDirectoryTree(app, "plugins\\" + entry.folder);
+    }
+  }
+  ScanPlugins(app);
+  FillPluginListBox(app);
+}
+
+}  // namespace
+
+void HideScheme(App& app) {
+  RemoveScheme(app, Removal::Hide);
+}
+void DeleteScheme(App& app) {
+  RemoveScheme(app, Removal::Delete);
+}
+void HidePlugins(App& app) {
+  RemovePlugins(app, Removal::Hide);
+}
+void DeletePlugins(App& app) {
+  RemovePlugins(app, Removal::Delete);
+}
+
+}  // namespace quil
