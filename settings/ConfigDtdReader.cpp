@@ -1,0 +1,139 @@
+// The config.dtd reader and the extraction of the default template.
+#include "settings/ConfigDtdReader.h"
+
+#include <memory>
+
+#include "app/App.h"
+#include "app/Text.h"
+#include "settings/SkinSettings.h"
+
+namespace quil {
+
+namespace {
+
+constexpr const char* kUnreadableConfig =
+    "Unable to read old configuration file: %s\\%s. \n\n ... reading default file ...\n\nThis "
+    "message will go away once you save personal settings to the '%s' profile";
+constexpr const char* kUnrecoverable = "Unrecoverable file error.";
+constexpr const char* kUnknownVersion = "Unable to determine version...\nreading config may fail";
+constexpr const char* kNoDefaultPlugin = "Unable to open default plugin.";
+constexpr const char* kNoDefaultBlock = "Unable to read configuration from default plugin.";
+
+// The number of lines between the defaults header and the block itself.
+constexpr int kLinesAfterDefaultsHeader = 3;
+
+// Reads pieces of `capacity` - 1 characters until one begins with `key`; false at the end of the
+// file.
+bool FindLine(TextReader& in, std::string_view key, std::size_t capacity, std::string& line) {
+  while (in.ReadLine(line, capacity)) {
+    if (StartsWithNoCase(line, key)) return true;
+  }
+  return false;
+}
+
+// A plugin declaration names its plugin by the text after the line's first underscore up to the
+// next blank (or the end of the line).
+std::string_view PluginStem(std::string_view line) {
+  line = WithoutLineBreak(line);
+  const auto underscore = line.find('_');
+  if (underscore == std::string_view::npos) return {};
+  const std::string_view rest = line.substr(underscore + 1);
+  return rest.substr(0, rest.find(' '));
+}
+
+void SelectDeclaredPlugins(App& app, TextReader& in) {
+  std::string line;
+  while (FindLine(in, kModpackKey, kEntityLineCapacity, line)) {
+    const std::string_view stem = PluginStem(line);
+    for (PluginEntry& entry : app.plugins) {
+      if (entry.variable == stem) entry.selected = true;
+    }
+  }
+}
+
+}  // namespace
+
+std::string EntityValue(std::string_view line) {
+  line = WithoutLineBreak(line);
+  const auto first = line.find('"');
+  if (first == std::string_view::npos) return {};
+  const std::string_view rest = line.substr(first + 1);
+  return std::string(rest.substr(0, rest.find('"')));
+}
+
+bool ReadConfigDtd(App& app, const std::string& fileName) {
+  std::unique_ptr<TextReader> in = app.files.OpenRead(fileName);
+  if (!in) {
+    app.messages.Notice(
+        Format(kUnreadableConfig, {Bounded(app.files.CurrentDirectory(), kWorkDirCapacity),
+                                   fileName, app.state.ProfileName}));
+    in = app.files.OpenRead(std::string(kDefaultPluginFile));
+    if (!in) {
+      app.messages.Failure(kUnrecoverable);
+      app.exit.Exit(1);
+    }
+  }
+
+  std::string line;
+  if (FindLine(*in, kSkinVersionKey, kTemplateLineCapacity, line)) {
+    app.state.SkinVersion = LeadingInt(EntityValue(line));
+  } else {
+    in->Rewind();
+    app.messages.Notice(kUnknownVersion);
+  }
+
+  bool found = FindLine(*in, kColorKey, kEntityLineCapacity, line);
+  if (found) {
+    // Setting the box's text runs its commit handling, which loads the scheme's colors.
+    const std::string scheme = EntityValue(line);
+    app.controls.SetText(Page::Colors, kSchemeBox, scheme);
+    app.state.SetSchemeName(scheme);
+  }
+  for (const SkinOption& option : SkinOptions()) {
+    if (!found) break;
+    if (!option.IsRead()) continue;
+    if (option.FollowsSkinVersion() && !HasMinimizeAndTaskbarLines(app.state.SkinVersion)) {
+      ApplyOptionValue(app.controls, option, option.olderVersionValue);
+      continue;
+    }
+    found = FindLine(*in, EntityKey(option), kEntityLineCapacity, line);
+    if (found) ApplyOptionValue(app.controls, option, EntityValue(line));
+  }
+
+  for (PluginEntry& entry : app.plugins) entry.selected = false;
+  if (found) SelectDeclaredPlugins(app, *in);
+  return found;
+}
+
+void WriteDefaultConfig(App& app, const std::string& fileName) {
+  std::unique_ptr<TextReader> in = app.files.OpenRead(std::string(kDefaultPluginFile));
+  std::unique_ptr<TextWriter> out = app.files.OpenWrite(fileName);
+  const char* failure = nullptr;
+  if (!out) {
+    failure = kUnrecoverable;
+  } else if (!in) {
+    failure = kNoDefaultPlugin;
+  } else {
+    std::string line;
+    if (!FindLine(*in, kDefaultsHeader, kTemplateLineCapacity, line)) {
+      failure = kNoDefaultBlock;
+    } else {
+      for (int i = 0; i < kLinesAfterDefaultsHeader; ++i) in->ReadLine(line, kTemplateLineCapacity);
+      while (in->ReadLine(line, kTemplateLineCapacity)) out->Write(line);
+      in.reset();
+      const bool written = out->Close();
+      out.reset();
+      if (written) return;
+      // A template cut short by a failed write would be taken for a complete one.
+      failure = kUnrecoverable;
+    }
+  }
+  app.messages.Failure(failure);
+  in.reset();
+  if (out) out->Close();
+  out.reset();
+  app.files.Delete(fileName);
+  app.exit.Exit(1);
+}
+
+}  // namespace quil

@@ -1,0 +1,40 @@
+// Reading the skin settings from a config.dtd (or from the default plugin's template), and
+// extracting the default template from the default plugin. Neither parses DTD: both find lines by
+// the text they begin with, searching only forward through the file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quil {
+
+struct App;
+
+// The skin's base plugin, whose main.dtd carries the default settings block.
+inline constexpr std::string_view kDefaultPluginFile = "plugins\\default\\main.dtd";
+// The line after which, three lines further on, the default settings block begins (36 characters).
+inline constexpr std::string_view kDefaultsHeader = "     | CONFIG.DTD default settings |";
+
+// The entity searches read lines into 80 bytes: pieces of at most 79 characters.
+inline constexpr std::size_t kEntityLineCapacity = 80;
+// The version search, the template extraction and the writer read lines into 400 bytes.
+inline constexpr std::size_t kTemplateLineCapacity = 400;
+
+// The value of a matched entity line: the text between its first two double quotes. With only one
+// quote, the text after it to the end of the line; with none, empty.
+std::string EntityValue(std::string_view line);
+
+// Reads `fileName` into the option controls, SkinVersion, the scheme box with SchemeName, and the
+// `selected` flags of the plugin catalogue. When the file cannot be opened it says so and reads the
+// default plugin's main.dtd instead; when that cannot be opened either, the program ends with exit
+// status 1. True when every option line was found; false when the file ended before one of them,
+// in which case that option and every later one keep their controls' state.
+bool ReadConfigDtd(App& app, const std::string& fileName);
+
+// Creates or overwrites `fileName` with the default settings block of the default plugin. Returns
+// only on success: on any failure it reports, deletes the file and ends the program with exit
+// status 1.
+void WriteDefaultConfig(App& app, const std::string& fileName);
+
+}  // namespace quil

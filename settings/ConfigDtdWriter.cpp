@@ -1,0 +1,204 @@
+// The config.dtd writer.
+#include "settings/ConfigDtdWriter.h"
+
+#include <memory>
+
+#include "app/App.h"
+#include "app/Text.h"
+#include "profiles/Lists.h"
+#include "settings/ConfigDtdReader.h"
+#include "settings/SkinSettings.h"
+
+namespace quil {
+
+namespace {
+
+constexpr const char* kNoTemplate = "Unable to open old config file";
+constexpr const char* kNoConfig = "Unable to save config file";
+constexpr const char* kIncomplete = "Unable to write a complete file... restoring backup";
+constexpr const char* kNoSettingsDtd = "Unable to save settings.dtd";
+
+constexpr const char* kSettingsDtd = "settings.dtd";
+constexpr const char* kSettingsDtdText = "<!ENTITY % configdtd SYSTEM \"config.dtd\"> %configdtd;";
+
+// Copies template lines until one begins with `key`, which is left in `line` and not copied.
+// False when the template ends first.
+bool CopyUntil(TextReader& tpl, TextWriter& out, std::string_view key, std::string& line) {
+  while (tpl.ReadLine(line, kTemplateLineCapacity)) {
+    if (StartsWithNoCase(line, key)) return true;
+    out.Write(line);
+  }
+  return false;
+}
+
+bool WriteHeader(TextReader& tpl, TextWriter& out, const std::string& directoryPrefix) {
+  return ReplaceEntityValue(tpl, out, std::string(kSkinVersionKey) + "=", kWrittenSkinVersion) &&
+         ReplaceEntityValue(tpl, out, kQuilDirParameterKey, directoryPrefix) &&
+         ReplaceEntityValue(tpl, out, kQuilDirKey, directoryPrefix);
+}
+
+// The template's scheme line gives way to one naming the scheme in the scheme box, with every
+// listed scheme in its comment.
+bool WriteSchemeLine(App& app, TextReader& tpl, TextWriter& out) {
+  std::string line;
+  if (!CopyUntil(tpl, out, kColorKey, line)) return false;
+  std::string scheme = Format("<!ENTITY %% color \"", {});
+  scheme += app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity);
+  scheme += "\">       <!-- ";
+  for (const std::string& folder : SchemeFolders(app)) scheme += folder + ",";
+  scheme += " skin color mods -->\n";
+  out.Write(scheme);
+  return true;
+}
+
+bool WriteOptionLines(App& app, TextReader& tpl, TextWriter& out) {
+  const bool currentVersion = HasMinimizeAndTaskbarLines(app.state.SkinVersion);
+  for (const SkinOption& option : SkinOptions()) {
+    const std::string value = OptionValue(app.controls, option);
+    if (option.FollowsSkinVersion() && !currentVersion) {
+      // Written in place; the template's own lines for them pass through unchanged later.
+      out.Write(OlderVersionLine(option, value));
+    } else if (!ReplaceEntityValue(tpl, out, EntityKey(option), value)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// "Exists" as a listing of exactly that path finds it, file or folder.
+bool PluginHas(App& app, const PluginEntry& entry, std::string_view file) {
+  return !app.files.List(Format("plugins\\%s\\%s", {entry.folder, file})).empty();
+}
+
+// Drops the template's tail from the Modpack header on and writes the plugin bindings in its place.
+void WriteModpackSection(App& app, TextReader& tpl, TextWriter& out,
+                         const std::string& directoryPrefix) {
+  std::string line;
+  CopyUntil(tpl, out, kModpackHeader, line);  // a template without the header is copied whole
+  out.Write(std::string(kModpackHeader) + "\n");
+  out.Write("     ============================\n\n");
+  out.Write("     DO NOT EDIT BELOW THIS LINE UNLESS YOU KNOW THAT YOU'RE DOING :)\n\n");
+  out.Write("-->\n\n");
+
+  int index = 0;
+  for (PluginEntry& entry : app.plugins) {
+    entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, index++);
+    if (!entry.selected) continue;
+    out.Write(Format("<!ENTITY %% modpack_%s \"%s\"> ", {entry.variable, entry.folder}));
+    out.Write(Format("<!ENTITY modpack_%s \"%s\">\n", {entry.variable, entry.folder}));
+  }
+  out.Write("\n");
+
+  for (const PluginEntry& entry : app.plugins) {
+    if (!entry.selected) continue;
+    if (PluginHas(app, entry, "prefs.xml")) {
+      out.Write(Format("<!ENTITY modpack_%s_prefs SYSTEM \"%splugins\\%s\\prefs.xml\" >\n",
+                       {entry.variable, directoryPrefix, entry.folder}));
+    }
+    if (PluginHas(app, entry, "main.xml")) {
+      out.Write(Format("<!ENTITY modpack_%s_XML SYSTEM \"%splugins\\%s\\main.xml\" >\n",
+                       {entry.variable, directoryPrefix, entry.folder}));
+    }
+    if (PluginHas(app, entry, "main.dtd")) {
+      out.Write(Format(
+          "<!ENTITY %% modpack_%s_dtd SYSTEM \"%splugins\\%s\\main.dtd\" > %%modpack_%s_dtd;\n",
+          {entry.variable, directoryPrefix, entry.folder, entry.variable}));
+    }
+    out.Write("\n");
+  }
+
+  out.Write("<!ENTITY modpackXML '\n");
+  for (const PluginEntry& entry : app.plugins) {
+    if (entry.selected && PluginHas(app, entry, "main.xml")) {
+      out.Write(Format("&modpack_%s_XML;\n", {entry.variable}));
+    }
+  }
+  out.Write("'>\n\n");
+  out.Write("<!ENTITY modprefs '\n");
+  for (const PluginEntry& entry : app.plugins) {
+    if (entry.selected && PluginHas(app, entry, "prefs.xml")) {
+      out.Write(Format("&modpack_%s_prefs;\n", {entry.variable}));
+    }
+  }
+  out.Write("'>\n\n");
+}
+
+// Puts the previous config.dtd back from its backup.
+void RestoreBackup(App& app, const std::string& configPath, const std::string& backupPath) {
+  app.files.Delete(configPath);
+  app.files.Move(backupPath, configPath);
+}
+
+void WriteSettingsDtd(App& app) {
+  app.files.Delete(kSettingsDtd);
+  std::unique_ptr<TextWriter> out = app.files.OpenWrite(kSettingsDtd);
+  bool written = false;
+  if (out) {
+    out->Write(kSettingsDtdText);
+    written = out->Close();
+  }
+  // The profile's config.dtd is complete; the skin only misses its entry point, so the save stands.
+  if (!written) app.messages.Notice(kNoSettingsDtd);
+}
+
+}  // namespace
+
+bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
+                        std::string_view value) {
+  std::string line;
+  if (!CopyUntil(tpl, out, key, line)) return false;
+  const auto first = line.find('"');
+  const auto second = first == std::string::npos ? first : line.find('"', first + 1);
+  if (second == std::string::npos) {
+    out.Write(line);  // no quoted value to replace
+  } else {
+    out.Write(line.substr(0, first + 1) + std::string(value) + line.substr(second));
+  }
+  return true;
+}
+
+bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
+                    const std::string& directoryPrefix) {
+  const std::string configPath = profileFolderPath + "config.dtd";
+  const std::string backupPath = configPath + ".bak";
+  const std::string templatePath = configPath + ".def";
+
+  app.files.Copy(configPath, backupPath, false);  // nothing to keep when there is no config.dtd
+  WriteDefaultConfig(app, templatePath);
+
+  std::unique_ptr<TextReader> tpl = app.files.OpenRead(templatePath);
+  if (!tpl) {
+    app.messages.Failure(kNoTemplate);
+    app.files.Delete(templatePath);
+    return false;
+  }
+  app.files.Delete(configPath);
+  std::unique_ptr<TextWriter> out = app.files.OpenWrite(configPath);
+  if (!out) {
+    tpl.reset();
+    app.messages.Failure(kNoConfig);
+    app.files.Delete(templatePath);
+    // Without this the profile would be left with no settings file at all.
+    RestoreBackup(app, configPath, backupPath);
+    return false;
+  }
+
+  const bool complete = WriteHeader(*tpl, *out, directoryPrefix) &&
+                        WriteSchemeLine(app, *tpl, *out) && WriteOptionLines(app, *tpl, *out);
+  if (complete) WriteModpackSection(app, *tpl, *out, directoryPrefix);
+  tpl.reset();
+  // A file cut short by a failed write is as incomplete as one built from a short template.
+  const bool written = out->Close();
+  out.reset();
+  app.files.Delete(templatePath);
+
+  if (complete && written) {
+    if (IsDefaultProfile(app.state.ProfileName)) WriteSettingsDtd(app);
+    return true;
+  }
+  app.messages.Failure(kIncomplete);
+  RestoreBackup(app, configPath, backupPath);
+  return false;
+}
+
+}  // namespace quil

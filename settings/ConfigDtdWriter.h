@@ -1,0 +1,31 @@
+// Writing a profile's config.dtd: the default template copied line by line with the value of every
+// known entity replaced by the state of the page controls, the scheme line, and a generated section
+// that binds the selected plugins' files. The previous file is kept as config.dtd.bak and comes
+// back when the save cannot complete.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/FileServices.h"
+
+namespace quil {
+
+struct App;
+
+// Copies template lines (pieces of at most 399 characters) to `out` until one begins with `key`,
+// compared without regard to case. That line is written with the text between its first two double
+// quotes replaced by `value`; a line with fewer than two quotes is written unchanged. True when the
+// key's line was found; false when the template ended first (every line read has been copied).
+bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
+                        std::string_view value);
+
+// Saves the page controls, the scheme and the plugin selection as the config.dtd in
+// `profileFolderPath` (empty for "(default)"); `directoryPrefix` leads from there back to the skin
+// folder. Updates every plugin's `selected` flag from the Plugins page list. For "(default)" it
+// also writes the skin's settings.dtd. True when a complete file was written; on false the previous
+// config.dtd is back in place (none when there was none) and a message has said why.
+bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
+                    const std::string& directoryPrefix);
+
+}  // namespace quil

@@ -1,0 +1,289 @@
+// The config.dtd reader on a scratch copy of the sample skin: the forward-only search in 80-byte
+// pieces, the skin version rule, the fallback to the default plugin, the plugin selection, and the
+// extraction of the default template with its failures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Text.h"
+#include "profiles/PluginCatalogue.h"
+#include "settings/ConfigDtdReader.h"
+#include "settings/SkinSettings.h"
+#include "tests/support/ScratchSkin.h"
+
+namespace quil {
+namespace {
+
+namespace fs = std::filesystem;
+using test::MemoryDialog;
+using test::ProgramEnded;
+using test::ScratchSkin;
+using test::TestApp;
+
+class ConfigDtdReaderTest : public ::testing::Test {
+ protected:
+  ScratchSkin skin;
+  TestApp t;
+  App& app = t.app;
+  MemoryDialog& dialog = t.dialog;
+
+  void SetUp() override { app.state.SetProfileName(kDefaultProfile); }
+
+  // The default plugin's main.dtd: a complete settings file (CRLF line ends).
+  std::string Template() { return ScratchSkin::Read(skin / "plugins/default/main.dtd"); }
+
+  // `text` with the line that declares `entity` replaced by `line` (no line break).
+  static std::string WithLine(std::string text, std::string_view entity, std::string_view line) {
+    const std::string key = "<!ENTITY " + std::string(entity) + " ";
+    const auto start = text.find(key);
+    EXPECT_NE(start, std::string::npos) << entity;
+    const auto end = text.find("\r\n", start);
+    return text.replace(start, end - start, line);
+  }
+
+  // `text` up to (without) the line that declares `entity`.
+  static std::string Before(const std::string& text, std::string_view entity) {
+    return text.substr(0, text.find("<!ENTITY " + std::string(entity) + " "));
+  }
+
+  bool ReadFile(const std::string& bytes) {
+    ScratchSkin::Write(skin / "config.dtd", bytes);
+    return ReadConfigDtd(app, "config.dtd");
+  }
+
+  std::string Text(Page page, int id) { return dialog.GetText(page, id); }
+  bool Checked(Page page, int id) { return dialog.IsChecked(page, id); }
+};
+
+TEST_F(ConfigDtdReaderTest, ReadsTheDefaultTemplateIntoTheControls) {
+  std::vector<std::string> commits;
+  dialog.SetCommitHandler(Page::Colors, kSchemeBox,
+                          [&](std::string_view candidate) { commits.emplace_back(candidate); });
+  dialog.SetChecked(Page::General, kMediumIconsBox, false);
+  dialog.SetChecked(Page::General, kHideMinimizeBox, true);
+
+  EXPECT_TRUE(ReadConfigDtd(app, "plugins\\default\\main.dtd"));
+
+  EXPECT_TRUE(dialog.messages.empty());
+  EXPECT_EQ(app.state.SkinVersion, 3);
+  EXPECT_EQ(commits, std::vector<std::string>{"green"});
+  EXPECT_EQ(Text(Page::Colors, kSchemeBox), "green");
+  EXPECT_EQ(app.state.SchemeName, "green");
+  EXPECT_EQ(Text(Page::General, kContactTitleEdit), "Trillian");
+  EXPECT_FALSE(Checked(Page::General, kHideMinimizeBox));  // showmin "1"
+  EXPECT_TRUE(Checked(Page::General, kMediumIconsBox));    // showtbicon "1"
+  EXPECT_EQ(Text(Page::General, kEditboxHeightEdit), "45");
+  EXPECT_TRUE(Checked(Page::General, kSmallFontsRadio));
+  EXPECT_TRUE(Checked(Page::Colors, BoldStatusBox(1)));
+  EXPECT_FALSE(Checked(Page::Colors, BoldStatusBox(5)));
+}
+
+TEST_F(ConfigDtdReaderTest, MissingFileFallsBackToTheDefaultPlugin) {
+  app.state.SetProfileName("Work");
+  EXPECT_TRUE(ReadConfigDtd(app, "..\\Quil_profile_Work\\config.dtd"));
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
+  EXPECT_EQ(dialog.messages[0].text,
+            "Unable to read old configuration file: " + t.files->CurrentDirectory() +
+                "\\..\\Quil_profile_Work\\config.dtd. \n\n ... reading default file ...\n\nThis "
+                "message will go away once you save personal settings to the 'Work' profile");
+  EXPECT_EQ(Text(Page::Colors, kSchemeBox), "green");
+}
+
+TEST_F(ConfigDtdReaderTest, NeitherFileEndsTheProgram) {
+  fs::remove(skin / "plugins/default/main.dtd");
+  try {
+    ReadConfigDtd(app, "config.dtd.missing");
+    FAIL() << "the program went on";
+  } catch (const ProgramEnded& ended) {
+    EXPECT_EQ(ended.status, 1);
+  }
+  ASSERT_EQ(dialog.messages.size(), 2u);
+  EXPECT_EQ(dialog.messages[1].kind, MemoryDialog::Kind::Failure);
+  EXPECT_EQ(dialog.messages[1].text, "Unrecoverable file error.");
+}
+
+TEST_F(ConfigDtdReaderTest, FileEndingEarlyLeavesLaterControlsAlone) {
+  app.plugins = {
+      {.priority = 0, .variable = "x", .description = "", .folder = "", .selected = true}};
+  dialog.SetText(Page::General, kNicklistWidthEdit, "999");
+  dialog.SetChecked(Page::Colors, BoldStatusBox(5), true);
+  const std::string text = WithLine(WithLine(Template(), "remcon", "<!ENTITY remcon \"1\">"),
+                                    "contactname", "<!ENTITY contactname \"Quil\">");
+
+  EXPECT_FALSE(ReadFile(Before(text, "showmin")));
+
+  EXPECT_TRUE(Checked(Page::General, kRemoveConnectionBox));
+  EXPECT_EQ(Text(Page::General, kContactTitleEdit), "Quil");
+  EXPECT_EQ(Text(Page::General, kNicklistWidthEdit), "999");
+  EXPECT_TRUE(Checked(Page::Colors, BoldStatusBox(5)));
+  EXPECT_FALSE(app.plugins[0].selected);
+}
+
+TEST_F(ConfigDtdReaderTest, LineOutOfOrderSkipsEveryLaterStep) {
+  std::string text = WithLine(Template(), "buttonscroll", "<!-- moved -->");
+  text = WithLine(text, "remcon", "<!ENTITY remcon \"1\">\r\n<!ENTITY buttonscroll \"yes\">");
+  dialog.SetText(Page::General, kContactTitleEdit, "kept");
+
+  EXPECT_FALSE(ReadFile(text));
+
+  EXPECT_TRUE(Checked(Page::General, kButtonScrollBox));
+  EXPECT_FALSE(Checked(Page::General, kRemoveConnectionBox));
+  EXPECT_EQ(Text(Page::General, kContactTitleEdit), "kept");
+}
+
+TEST_F(ConfigDtdReaderTest, VersionTwoFileStandsForHiddenMinimizeAndShownIcon) {
+  std::string text = Template();
+  text.replace(text.find("skinversion=\"3\""), 15, "skinversion=\"2\"");
+  text = WithLine(text, "showmin", "<!ENTITY showmin \"1\">");
+  text = WithLine(text, "showtbicon", "<!ENTITY showtbicon \"0\">");
+  text = WithLine(text, "bldaway", "<!ENTITY bldaway \"1\">");
+
+  EXPECT_TRUE(ReadFile(text));
+
+  EXPECT_EQ(app.state.SkinVersion, 2);
+  EXPECT_TRUE(Checked(Page::General, kHideMinimizeBox));
+  EXPECT_TRUE(Checked(Page::General, kMediumIconsBox));
+  EXPECT_TRUE(Checked(Page::Colors, BoldStatusBox(5)));
+}
+
+TEST_F(ConfigDtdReaderTest, FileWithoutVersionIsReadFromItsFirstLine) {
+  app.state.SkinVersion = 7;
+  std::string text = Template();
+  text.replace(text.find("\tskinversion"), 1, " ");
+  // The scheme line first: found only when the search starts over at the top.
+  text = "<!ENTITY % color \"Blue\">\r\n" + WithLine(text, "showmin", "<!ENTITY showmin \"0\">");
+
+  EXPECT_TRUE(ReadFile(text));
+
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
+  EXPECT_EQ(dialog.messages[0].text, "Unable to determine version...\nreading config may fail");
+  EXPECT_EQ(app.state.SkinVersion, 7);
+  EXPECT_EQ(app.state.SchemeName, "Blue");
+  EXPECT_TRUE(Checked(Page::General, kHideMinimizeBox));  // searched: version 7 is above 2
+}
+
+TEST_F(ConfigDtdReaderTest, LinesAreSearchedIn79CharacterPieces) {
+  const std::string longTitle(100, 't');
+  // A comment line of 79 characters whose continuation is taken for a line of its own.
+  const std::string comment = "<!-- " + std::string(70, '=') + " -->";
+  ASSERT_EQ(comment.size(), 79u);
+  std::string text = WithLine(Template(), "remcon", comment + "<!ENTITY remcon \"1\">");
+  text = WithLine(text, "contactname", "<!ENTITY contactname \"" + longTitle + "\">");
+
+  EXPECT_TRUE(ReadFile(text));
+
+  EXPECT_TRUE(Checked(Page::General, kRemoveConnectionBox));
+  // The first piece holds 79 - 22 characters of the title and no closing quote.
+  EXPECT_EQ(Text(Page::General, kContactTitleEdit), std::string(57, 't'));
+  EXPECT_EQ(Text(Page::General, kNicklistWidthEdit), "107");
+}
+
+TEST_F(ConfigDtdReaderTest, ValueOfLinesWithFewQuotes) {
+  const struct {
+    const char* line;
+    const char* value;
+  } cases[] = {
+      {"<!ENTITY contactname \"\">", ""},
+      {"<!ENTITY contactname \"Bob>  <!-- no closing quote -->", "Bob>  <!-- no closing quote -->"},
+      {"<!ENTITY contactname Bob>", ""},
+      {"<!ENTITY CONTACTNAME \"Ann\" \"Bob\">", "Ann"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    dialog.SetText(Page::General, kContactTitleEdit, "before");
+    EXPECT_TRUE(ReadFile(WithLine(Template(), "contactname", c.line)));
+    EXPECT_EQ(Text(Page::General, kContactTitleEdit), c.value);
+  }
+}
+
+TEST_F(ConfigDtdReaderTest, PluginDeclarationsSelectEntriesByExactStem) {
+  const auto entry = [](const char* variable, bool selected) {
+    return PluginEntry{.priority = 0,
+                       .variable = variable,
+                       .description = variable,
+                       .folder = variable,
+                       .selected = selected};
+  };
+  app.plugins = {entry("my_plugin", false), entry("My_plugin", false), entry("shared", false),
+                 entry("shared", false), entry("other", true)};
+  const std::string text = Template() +
+                           "<!ENTITY % modpack_my_plugin \"my plugin\"> <!ENTITY modpack_my_plugin "
+                           "\"my plugin\">\r\n"
+                           "<!entity % MODPACK_shared \"Shared\">\r\n";
+
+  EXPECT_TRUE(ReadFile(text));
+
+  EXPECT_TRUE(app.plugins[0].selected);
+  EXPECT_FALSE(app.plugins[1].selected);
+  EXPECT_TRUE(app.plugins[2].selected);
+  EXPECT_TRUE(app.plugins[3].selected);
+  EXPECT_FALSE(app.plugins[4].selected);
+}
+
+// The default block: what follows the header line and the three lines after it.
+std::string DefaultBlock(const std::string& mainDtd) {
+  std::size_t at = mainDtd.find("     | CONFIG.DTD default settings |");
+  for (int i = 0; i < 4; ++i) at = mainDtd.find("\r\n", at) + 2;
+  return mainDtd.substr(at);
+}
+
+TEST_F(ConfigDtdReaderTest, WriteDefaultConfigCopiesTheBlock) {
+  WriteDefaultConfig(app, "out.dtd");
+  const std::string block = ScratchSkin::Read(skin / "out.dtd");
+  EXPECT_EQ(block, DefaultBlock(Template()));
+  EXPECT_EQ(block.substr(0, 6), "<!--\r\n");
+
+  // A last line without a line break is copied too; a longer line in pieces.
+  const std::string longLine(900, 'x');
+  ScratchSkin::Write(
+      skin / "plugins/default/main.dtd",
+      "intro\n     | CONFIG.DTD default settings |\none\ntwo\nthree\n" + longLine + "\nlast");
+  WriteDefaultConfig(app, "out.dtd");
+  EXPECT_EQ(ScratchSkin::Read(skin / "out.dtd"), longLine + "\r\nlast");
+  EXPECT_TRUE(dialog.messages.empty());
+}
+
+TEST_F(ConfigDtdReaderTest, WriteDefaultConfigFailuresEndTheProgram) {
+  const struct {
+    const char* name;
+    const char* mainDtd;  // null: no main.dtd
+    const char* target;
+    const char* message;
+  } cases[] = {
+      {"no header", "<!-- CONFIG.DTD default settings -->\n<!ENTITY a \"b\">\n", "out.dtd",
+       "Unable to read configuration from default plugin."},
+      {"no default plugin", nullptr, "out.dtd", "Unable to open default plugin."},
+      {"target in a missing folder", "x", "missing\\out.dtd", "Unrecoverable file error."},
+      {"both", nullptr, "missing\\out.dtd", "Unrecoverable file error."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialog.messages.clear();
+    if (c.mainDtd) {
+      ScratchSkin::Write(skin / "plugins/default/main.dtd", c.mainDtd);
+    } else {
+      fs::remove(skin / "plugins/default/main.dtd");
+    }
+    ScratchSkin::Write(skin / "out.dtd", "previous");
+    try {
+      WriteDefaultConfig(app, c.target);
+      ADD_FAILURE() << "the program went on";
+    } catch (const ProgramEnded& ended) {
+      EXPECT_EQ(ended.status, 1);
+    }
+    ASSERT_EQ(dialog.messages.size(), 1u);
+    EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Failure);
+    EXPECT_EQ(dialog.messages[0].text, c.message);
+    if (std::string_view(c.target) == "out.dtd") {
+      EXPECT_FALSE(fs::exists(skin / "out.dtd"));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quil

@@ -1,0 +1,164 @@
+// The options table's rules: how each encoding reads an entity's value into its control and writes
+// the control back, with the asymmetric bounds, the derived entities and the font-size presets.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "settings/SkinSettings.h"
+#include "tests/support/MemoryDialog.h"
+
+namespace quil {
+namespace {
+
+using test::MemoryDialog;
+
+const SkinOption& Option(std::string_view entity) {
+  for (const SkinOption& option : SkinOptions()) {
+    if (option.entity == entity) return option;
+  }
+  ADD_FAILURE() << "no option " << entity;
+  return SkinOptions().front();
+}
+
+struct ReadCase {
+  std::string_view entity;
+  std::string_view value;
+  std::string_view text;  // the edit's text afterwards, for edit fields
+  bool checked;           // the box's state afterwards, for check boxes
+};
+
+TEST(SettingsTable, ReadRulesSetTheControls) {
+  const ReadCase cases[] = {
+      {"buttonscroll", "Yes", "", true},
+      {"buttonscroll", "no", "", false},
+      {"remcon", "1", "", true},
+      {"remcon", "01", "", false},
+      {"showmin", "0", "", true},
+      {"showmin", "1", "", false},
+      {"showtbicon", "1", "", true},
+      {"buddypos", "75", "", true},
+      {"buddypos", "0", "", true},
+      {"buddypos", "76", "", false},
+      {"buddypos", "200", "", false},
+      {"buddypos", "x", "", true},
+      {"scrollpos", "18", "", true},
+      {"scrollpos", "19", "", false},
+      {"titlefontbold", " 1", "", true},
+      {"titlefontbold", "01x", "", true},
+      {"titlefontbold", "2", "", false},
+      {"bldaway", "1", "", true},
+      {"nicklistpos", "90", "107", false},
+      {"nicklistpos", "150", "150", false},
+      {"editpos", "42", "42", false},
+      {"editpos", "38", "40", false},
+      {"trillybarheight", "39", "40", false},
+      {"containerheight", "abc", "170", false},
+      {"containerheight", "171", "171", false},
+      {"contactname", "", "", false},
+      {"smallfontsize", "123", "123", false},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(std::string(c.entity) + " = \"" + std::string(c.value) + "\"");
+    MemoryDialog dialog;
+    const SkinOption& option = Option(c.entity);
+    dialog.SetText(option.page, option.control, "previous");
+    dialog.SetChecked(option.page, option.control, !c.checked);
+    ApplyOptionValue(dialog, option, c.value);
+    if (option.encoding == Encoding::Flag) {
+      EXPECT_EQ(dialog.IsChecked(option.page, option.control), c.checked);
+    } else {
+      EXPECT_EQ(dialog.GetText(option.page, option.control), c.text);
+    }
+  }
+}
+
+TEST(SettingsTable, FontsValueSelectsOneRadioButton) {
+  const struct {
+    std::string_view value;
+    bool large;
+  } cases[] = {{"LARGE", true}, {"Large", true}, {"larger", true}, {"medium", false}, {"", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    MemoryDialog dialog;
+    dialog.SetChecked(Page::General, kSmallFontsRadio, c.large);
+    dialog.SetChecked(Page::General, kLargeFontsRadio, !c.large);
+    ApplyOptionValue(dialog, Option("fonts"), c.value);
+    EXPECT_EQ(dialog.IsChecked(Page::General, kLargeFontsRadio), c.large);
+    EXPECT_EQ(dialog.IsChecked(Page::General, kSmallFontsRadio), !c.large);
+  }
+}
+
+struct WriteCase {
+  std::string_view entity;
+  std::string_view typed;  // the edit's text; empty for a check box
+  bool checked;
+  std::string_view written;
+};
+
+TEST(SettingsTable, WriteRulesFormTheValues) {
+  const WriteCase cases[] = {
+      {"buttonscroll", "", true, "yes"},
+      {"buttonscroll", "", false, "no"},
+      {"remcon", "", true, "1"},
+      {"remcon", "", false, "0"},
+      {"showmin", "", true, "0"},
+      {"showmin", "", false, "1"},
+      {"titleedge", "", true, "54"},
+      {"titleedge", "", false, "72"},
+      {"showtbicon", "", true, "1"},
+      {"showtbicon", "", false, "0"},
+      {"tbtextedge", "", true, "23"},
+      {"tbtextedge", "", false, "3"},
+      {"buddypos", "", true, "0"},
+      {"buddypos", "", false, "76"},
+      {"scrollpos", "", true, "4"},
+      {"scrollpos", "", false, "19"},
+      {"itloffline", "", true, "1"},
+      {"bldrecentoff", "", false, "0"},
+      {"editpos", "42", false, "45"},
+      {"editpos", "30", false, "45"},
+      {"editpos", "", false, "45"},
+      {"editpos", "46", false, "46"},
+      {"nicklistpos", "90", false, "90"},
+      {"nicklistpos", "30", false, "30"},
+      {"trillybarheight", "5", false, "5"},
+      {"containerheight", "100", false, "100"},
+      {"smallfontsize", "123", false, "12"},
+      {"hugefontsize", "7", false, "7"},
+  };
+  for (const WriteCase& c : cases) {
+    SCOPED_TRACE(std::string(c.entity) + " typed \"" + std::string(c.typed) + "\"");
+    MemoryDialog dialog;
+    const SkinOption& option = Option(c.entity);
+    dialog.SetChecked(option.page, option.control, c.checked);
+    dialog.SetText(option.page, option.control, c.typed);
+    EXPECT_EQ(OptionValue(dialog, option), c.written);
+  }
+}
+
+TEST(SettingsTable, InitialStatesAndPresets) {
+  MemoryDialog dialog;
+  dialog.SetChecked(Page::Colors, BoldStatusBox(3), true);
+  dialog.SetChecked(Page::General, kLargeFontsRadio, true);
+  SetInitialOptionStates(dialog);
+  EXPECT_FALSE(dialog.IsChecked(Page::Colors, BoldStatusBox(3)));
+  EXPECT_FALSE(dialog.IsChecked(Page::General, kLargeFontsRadio));
+  EXPECT_FALSE(dialog.IsChecked(Page::General, kSmallFontsRadio));
+  EXPECT_EQ(dialog.GetText(Page::General, kContactTitleEdit), "Trillian");
+  EXPECT_EQ(dialog.GetText(Page::General, kNicklistWidthEdit), "107");
+  EXPECT_EQ(dialog.GetText(Page::General, kContainerHeightEdit), "250");
+  EXPECT_EQ(dialog.GetText(Page::General, kHugeFontSizeEdit), "22");
+
+  ApplyFontPreset(dialog, FontPreset::Large);
+  const int edits[] = {kSmallFontSizeEdit, kNormalFontSizeEdit, kContactFontSizeEdit,
+                       kHugeFontSizeEdit,  kTitleFontSizeEdit,  kBarTitleFontSizeEdit};
+  const char* large[] = {"6", "7", "7", "20", "7", "6"};
+  const char* small[] = {"7", "8", "8", "22", "8", "7"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(dialog.GetText(Page::General, edits[i]), large[i]);
+  ApplyFontPreset(dialog, FontPreset::Small);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(dialog.GetText(Page::General, edits[i]), small[i]);
+}
+
+}  // namespace
+}  // namespace quil
