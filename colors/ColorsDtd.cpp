@@ -1,0 +1,174 @@
+// The colors.dtd reader and writer.
+#include "colors/ColorsDtd.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "app/App.h"
+#include "app/ControlIds.h"
+#include "app/Text.h"
+#include "colors/SchemeFiles.h"
+
+namespace quil {
+
+namespace {
+
+constexpr std::string_view kColorsDtd = "colors.dtd";
+constexpr std::string_view kColorsDefaultDtd = "colors_default.dtd";
+
+constexpr std::string_view kNoTemplate = "Unable to open old file...\nUnable to save colors.dtd";
+constexpr std::string_view kIncompleteTemplate =
+    "Unable to write a complete colors.dtd file... \n(old file probably corrupt)\n...restoring "
+    "backup";
+constexpr std::string_view kNotSaved = "Unable to save colors.dtd";
+
+// A slot line carries its three components between its first six double quotes.
+constexpr std::size_t kSlotQuotes = 6;
+
+// The positions of the first six double quotes of `line`; `found` says how many there are.
+std::array<std::size_t, kSlotQuotes> QuotePositions(std::string_view line, std::size_t& found) {
+  std::array<std::size_t, kSlotQuotes> quotes{};
+  found = 0;
+  for (std::size_t at = line.find('"'); at != std::string_view::npos && found < kSlotQuotes;
+       at = line.find('"', at + 1)) {
+    quotes[found++] = at;
+  }
+  return quotes;
+}
+
+// Copies template lines to `out` up to the first line that contains the bare slot name, and
+// writes that line with the color's components in place of the old ones. False when the template
+// ends first or the slot's line has fewer than six double quotes.
+bool RewriteSlot(TextReader& templ, TextWriter& out, std::string_view slotName, Color color) {
+  std::string line;
+  while (templ.ReadLine(line, kColorLineCapacity)) {
+    if (line.find(slotName) == std::string::npos) {
+      out.Write(line);
+      continue;
+    }
+    std::size_t found = 0;
+    const auto q = QuotePositions(line, found);
+    if (found < kSlotQuotes) return false;
+    const std::string_view text = line;
+    std::string rewritten(text.substr(0, q[0]));
+    const auto component = [&rewritten](int value) {
+      rewritten += '"';
+      rewritten += std::to_string(value);
+      rewritten += '"';
+    };
+    component(RedOf(color));
+    rewritten += text.substr(q[1] + 1, q[2] - q[1] - 1);
+    component(GreenOf(color));
+    rewritten += text.substr(q[3] + 1, q[4] - q[3] - 1);
+    component(BlueOf(color));
+    rewritten += text.substr(q[5] + 1);
+    out.Write(rewritten);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+Color SlotLineColor(std::string_view line) {
+  std::size_t found = 0;
+  const auto q = QuotePositions(line, found);
+  const auto after = [&](std::size_t quote) {
+    return quote < found ? LeadingInt(line.substr(q[quote] + 1)) : 0;
+  };
+  return MakeColor(after(0), after(2), after(4));
+}
+
+bool ReadColorsDtd(App& app, std::string_view schemeName) {
+  std::string name(schemeName);
+  if (name.empty()) name = app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity);
+  if (name.empty()) name = kFallbackScheme;
+  // The scheme that is read is the one that becomes active, so the name is held as SchemeName
+  // holds it.
+  name = Bounded(name, kNameCapacity);
+
+  const auto file = OpenSchemeFileForReading(app, name, kColorsDtd);
+  if (!file) {
+    app.messages.Notice(kNoColorFilesMessage);
+    app.controls.SetText(Page::Colors, kSchemeBox, app.state.SchemeName);
+    return true;
+  }
+  app.state.SetSchemeName(name);
+
+  // One pass from the top: a slot whose line is missing leaves the file at its end, so it and
+  // every later slot read as 0.
+  std::string line;
+  for (const ColorEntry slot : kColorsDtdSlots) {
+    const std::string key = Format(" %sRed ", {EntryName(slot)});
+    StoreSlot(app.colors, slot, ReadLineContaining(*file, key, line) ? SlotLineColor(line) : 0);
+  }
+  return true;
+}
+
+bool WriteColorsDtd(App& app) {
+  const auto target = SchemeWriteTarget(app.state, kColorsDtd);
+  const auto backup = target ? BackupName(*target) : std::nullopt;
+  if (!backup) {
+    app.messages.Failure(kNoTemplate);
+    return false;
+  }
+  KeepBackup(app.files, *target, *backup);
+
+  // The template is the previous file; a profile without its own file starts from the skin's.
+  auto templ = app.files.OpenRead(*backup);
+  if (!templ) {
+    if (const auto skinCopy = SkinSchemeFile(app.state.SchemeName, kColorsDtd)) {
+      app.files.Copy(*skinCopy, *backup, false);
+    }
+    templ = app.files.OpenRead(*backup);
+  }
+  if (!templ) {
+    app.messages.Failure(kNoTemplate);
+    return false;
+  }
+
+  auto out = app.files.OpenWrite(*target);
+  if (!out) {
+    templ.reset();
+    RestoreBackup(app.files, *target, *backup);
+    app.messages.Failure(kNotSaved);
+    return false;
+  }
+
+  bool complete = true;
+  for (const ColorEntry slot : kColorsDtdSlots) {
+    if (!RewriteSlot(*templ, *out, EntryName(slot), app.colors[slot])) {
+      complete = false;
+      break;
+    }
+  }
+
+  if (!complete) {
+    app.messages.Failure(kIncompleteTemplate);
+    out->Close();
+    out.reset();
+    templ.reset();
+    app.files.Delete(*target);
+    if (const auto pristine = SkinSchemeFile(app.state.SchemeName, kColorsDefaultDtd)) {
+      app.files.Copy(*pristine, *target, false);
+    }
+    ReadColorsDtd(app, {});
+    app.controls.RedrawMain();
+    return false;
+  }
+
+  std::string line;
+  while (templ->ReadLine(line, kColorLineCapacity)) out->Write(line);
+  templ.reset();
+  if (!out->Close()) {
+    out.reset();
+    app.files.Delete(*target);
+    RestoreBackup(app.files, *target, *backup);
+    app.messages.Failure(kNotSaved);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quil

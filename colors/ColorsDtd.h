@@ -1,0 +1,31 @@
+// colors.dtd: the skin's interface colors of one scheme as entity declarations, three components
+// a slot on one line. The reader loads the 21 slots (and their mirrors) and makes the scheme
+// active; the writer rewrites the numbers inside the lines of the existing file and copies every
+// other byte through unchanged.
+#pragma once
+
+#include <string_view>
+
+#include "colors/SchemeColors.h"
+
+namespace quil {
+
+struct App;
+
+// Loads the scheme `schemeName` (when empty: the scheme box's text, and when that is empty too:
+// "green") from the profile's copy or else the skin's copy of its colors.dtd, and makes it the
+// active scheme. When neither copy opens it says so, puts the active scheme's name back into the
+// scheme box and changes nothing. Always true: failures are reported by message box.
+bool ReadColorsDtd(App& app, std::string_view schemeName);
+
+// Writes the 21 slots into the active profile's colors.dtd of the active scheme, using the
+// previous file (kept as the ".bak" backup, or a copy of the skin's file when the profile has
+// none) as the template. A template that lacks a slot line is replaced by the scheme's
+// colors_default.dtd, which is then read back. True only when the file was written completely.
+bool WriteColorsDtd(App& app);
+
+// The color that a slot line carries: red after the line's 1st double quote, green after the 3rd,
+// blue after the 5th, each cut to its low 8 bits; 0 for a component whose quote is missing.
+Color SlotLineColor(std::string_view line);
+
+}  // namespace quil

@@ -1,0 +1,74 @@
+// Paths of the scheme's color files, and loading and saving a scheme.
+#include "colors/SchemeFiles.h"
+
+#include "app/App.h"
+#include "app/Text.h"
+#include "colors/ColorsDtd.h"
+#include "colors/ColorsIni.h"
+
+namespace quil {
+
+namespace {
+
+std::optional<std::string> Fitting(std::string path) {
+  if (path.size() >= kColorPathCapacity) return std::nullopt;
+  return path;
+}
+
+std::optional<std::string> SchemeFile(std::string_view folder, std::string_view scheme,
+                                      std::string_view fileName) {
+  return Fitting(Format("%smods\\%s\\%s", {folder, scheme, fileName}));
+}
+
+}  // namespace
+
+std::optional<std::string> SchemeWriteTarget(const AppState& state, std::string_view fileName) {
+  return SchemeFile(ProfileFolderPath(state), state.SchemeName, fileName);
+}
+
+std::optional<std::string> SkinSchemeFile(std::string_view scheme, std::string_view fileName) {
+  return SchemeFile({}, scheme, fileName);
+}
+
+std::optional<std::string> BackupName(const std::string& path) {
+  return Fitting(path + ".bak");
+}
+
+std::unique_ptr<TextReader> OpenSchemeFileForReading(App& app, std::string_view scheme,
+                                                     std::string_view fileName) {
+  const std::string profileFolder = ReaderProfileFolderPath(app.state);
+  for (const std::string_view folder : {std::string_view(profileFolder), std::string_view()}) {
+    if (const auto path = SchemeFile(folder, scheme, fileName)) {
+      if (auto reader = app.files.OpenRead(*path)) return reader;
+    }
+  }
+  return nullptr;
+}
+
+bool ReadLineContaining(TextReader& file, std::string_view key, std::string& line) {
+  while (file.ReadLine(line, kColorLineCapacity)) {
+    if (line.find(key) != std::string::npos) return true;
+  }
+  return false;
+}
+
+void KeepBackup(FileServices& files, const std::string& target, const std::string& backup) {
+  files.Delete(backup);
+  files.Move(target, backup);
+}
+
+void RestoreBackup(FileServices& files, const std::string& target, const std::string& backup) {
+  files.Move(backup, target);
+}
+
+void LoadSchemeColors(App& app, std::string_view schemeName) {
+  ReadColorsDtd(app, schemeName);
+  ReadColorsIni(app);
+}
+
+void SaveSchemeColors(App& app) {
+  if (app.state.ColorsDtdDirty || app.state.ProfileIsNew) WriteColorsDtd(app);
+  if (app.state.ColorsIniDirty || app.state.ProfileIsNew) WriteColorsIni(app);
+}
+
+}  // namespace quil

@@ -1,0 +1,68 @@
+// Where a scheme's color files lie, how they are opened, and the two compound operations on them:
+// loading a scheme (colors.dtd, then colors.ini) and saving the colors that changed. A scheme is
+// the folder mods\<scheme>\ of the skin, with a copy in each named profile's folder.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/FileServices.h"
+
+namespace quil {
+
+struct App;
+struct AppState;
+
+// The color files are read in lines of at most 399 characters; a longer line comes in pieces.
+inline constexpr std::size_t kColorLineCapacity = 400;
+// File names are formed in 400-byte buffers. A name that would not fit is refused, never cut: a cut
+// name would be another file.
+inline constexpr std::size_t kColorPathCapacity = 400;
+
+// The scheme that the colors.dtd reader falls back to when no name is given and the scheme box is
+// empty.
+inline constexpr std::string_view kFallbackScheme = "green";
+
+// The file `fileName` of the active scheme where the writers put it: the skin's own scheme folder
+// for the profile "(default)", the profile's copy of it for a named profile. Nothing when the name
+// does not fit.
+std::optional<std::string> SchemeWriteTarget(const AppState& state, std::string_view fileName);
+// The skin's own copy of a scheme's file: "mods\<scheme>\<fileName>". Nothing when it does not fit.
+std::optional<std::string> SkinSchemeFile(std::string_view scheme, std::string_view fileName);
+// The name with ".bak" appended, when it fits.
+std::optional<std::string> BackupName(const std::string& path);
+
+// What both readers say when neither copy of their file opens.
+inline constexpr std::string_view kNoColorFilesMessage =
+    "Unable to find old color configuration files.";
+
+// Opens a scheme's file for reading the way the readers look for it: first in the active
+// profile's folder (formed for "(default)" too, where it normally does not exist), then in the
+// skin's own scheme folder. Null when neither opens.
+std::unique_ptr<TextReader> OpenSchemeFileForReading(App& app, std::string_view scheme,
+                                                     std::string_view fileName);
+
+// Reads on, line by line, to the next line that contains `key` (compared with case); false at the
+// end of the file. The readers search forward only, so their keys must stand in the order in which
+// they are looked for.
+bool ReadLineContaining(TextReader& file, std::string_view key, std::string& line);
+
+// Keeps the previous content of `target` as its backup: deletes the old backup, then renames the
+// target to the backup's name. Either step does nothing when its file is missing.
+void KeepBackup(FileServices& files, const std::string& target, const std::string& backup);
+// Undoes KeepBackup after the target could not be written: the backup gets the target's name
+// again. Does nothing while a file of the target's name exists.
+void RestoreBackup(FileServices& files, const std::string& target, const std::string& backup);
+
+// Loads a scheme: the colors.dtd reader with `schemeName`, then the colors.ini reader for the
+// scheme that has become active.
+void LoadSchemeColors(App& app, std::string_view schemeName);
+// Save's color step, run after config.dtd was written: colors.dtd when ColorsDtdDirty is set or
+// the profile is new, then colors.ini when ColorsIniDirty is set or the profile is new. The flags
+// stay as they are.
+void SaveSchemeColors(App& app);
+
+}  // namespace quil

@@ -1,0 +1,204 @@
+// The color buttons and their flags, Save's color step, the writers' handling of a target that
+// cannot be written, and the sample skin's schemes as the writers produce them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "colors/ColorsDtd.h"
+#include "colors/ColorsIni.h"
+#include "colors/SchemeFiles.h"
+#include "tests/support/ScratchSkin.h"
+
+namespace quil::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ColorButtons, GiveEntryBlockAndFlag) {
+  const struct {
+    int id;
+    bool isButton;
+    int entry, block;
+    ColorFlag flag;
+  } cases[] = {
+      {1099, false, 0, 0, ColorFlag::ColorsDtd},
+      {1100, true, disp, kSkinBlock, ColorFlag::ColorsDtd},
+      {1109, true, bgtpl, kSkinBlock, ColorFlag::ColorsDtd},
+      {1110, false, 0, 0, ColorFlag::ColorsDtd},
+      {1160, true, tp, kWindowBlock, ColorFlag::ColorsDtd},
+      {1164, true, editfg, kWindowBlock, ColorFlag::ColorsDtd},
+      {1165, false, 0, 0, ColorFlag::ColorsDtd},
+      {1200, true, MsgNick, kMessageBlock, ColorFlag::ColorsIni},
+      {1206, true, MsgLinks, kMessageBlock, ColorFlag::ColorsIni},
+      {1207, false, 0, 0, ColorFlag::ColorsIni},
+      {1208, true, MsgErrors, kMessageBlock, ColorFlag::ColorsIni},
+      {1213, true, MsgNotices, kMessageBlock, ColorFlag::ColorsIni},
+      {1214, false, 0, 0, ColorFlag::ColorsIni},
+  };
+  for (const auto& c : cases) {
+    const auto button = FindColorButton(c.id);
+    ASSERT_EQ(button.has_value(), c.isButton) << c.id;
+    if (!button) continue;
+    EXPECT_EQ(button->entry, c.entry) << c.id;
+    EXPECT_EQ(button->block, c.block) << c.id;
+    EXPECT_EQ(button->flag, c.flag) << c.id;
+  }
+}
+
+TEST(ColorButtons, ChosenColorSetsOnlyItsGroupsFlag) {
+  MemoryDialog dialog;
+  auto files = MakePlatformFileServices();
+  for (const int id : {1105, 1162, 1203}) {
+    App app(*files, dialog, dialog, dialog);
+    const auto button = FindColorButton(id);
+    ASSERT_TRUE(StoreChosenColor(app, id, MakeColor(1, 2, 3)));
+    EXPECT_EQ(app.colors[button->entry], MakeColor(1, 2, 3));
+    EXPECT_EQ(app.state.ColorsDtdDirty, button->flag == ColorFlag::ColorsDtd) << id;
+    EXPECT_EQ(app.state.ColorsIniDirty, button->flag == ColorFlag::ColorsIni) << id;
+  }
+  EXPECT_EQ(dialog.mainRedraws, 3);
+}
+
+// Platform file services that fail creating or closing one file.
+class FailingFiles : public FileServices {
+ public:
+  explicit FailingFiles(FileServices& inner) : inner_(inner) {}
+  std::string failCreate, failClose;
+
+  std::unique_ptr<TextReader> OpenRead(const std::string& p) override { return inner_.OpenRead(p); }
+  std::unique_ptr<TextWriter> OpenWrite(const std::string& p) override {
+    if (p == failCreate) return nullptr;
+    auto writer = inner_.OpenWrite(p);
+    if (!writer || p != failClose) return writer;
+    struct FailingClose : TextWriter {
+      std::unique_ptr<TextWriter> inner;
+      void Write(std::string_view text) override { inner->Write(text); }
+      bool Close() override {
+        inner->Close();
+        return false;
+      }
+    };
+    auto failing = std::make_unique<FailingClose>();
+    failing->inner = std::move(writer);
+    return failing;
+  }
+  bool Copy(const std::string& f, const std::string& t, bool x) override {
+    return inner_.Copy(f, t, x);
+  }
+  bool Move(const std::string& f, const std::string& t) override { return inner_.Move(f, t); }
+  bool Delete(const std::string& p) override { return inner_.Delete(p); }
+  bool MakeDirectory(const std::string& p) override { return inner_.MakeDirectory(p); }
+  bool RemoveDirectory(const std::string& p) override { return inner_.RemoveDirectory(p); }
+  std::vector<DirEntry> List(const std::string& p) override { return inner_.List(p); }
+  std::optional<FileAttributes> Attributes(const std::string& p) override {
+    return inner_.Attributes(p);
+  }
+  std::optional<std::string> FullPath(const std::string& p) override { return inner_.FullPath(p); }
+  std::optional<std::string> ShortPath(const std::string& p) override {
+    return inner_.ShortPath(p);
+  }
+  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+  std::string ProfileString(const std::string& s, const std::string& k, const std::string& f,
+                            const std::string& p, std::size_t c) override {
+    return inner_.ProfileString(s, k, f, p, c);
+  }
+  FileError LastError() override { return inner_.LastError(); }
+
+ private:
+  FileServices& inner_;
+};
+
+class SchemeFilesTest : public ::testing::Test {
+ protected:
+  ScratchSkin skin;
+  TestApp t;
+  App& app = t.app;
+  MemoryDialog& dialog = t.dialog;
+
+  void SetUp() override {
+    app.state.SetProfileName(kDefaultProfile);
+    app.state.SetSchemeName("green");
+  }
+  fs::path File(const std::string& scheme, const std::string& name) {
+    return skin / ("mods/" + scheme + "/" + name);
+  }
+};
+
+TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
+  const struct {
+    std::string file;
+    std::function<bool(App&)> write;
+  } writers[] = {{"colors.dtd", WriteColorsDtd}, {"colors.ini", WriteColorsIni}};
+  for (const auto& w : writers) {
+    const std::string before = ScratchSkin::Read(File("green", w.file));
+    for (const bool atClose : {false, true}) {
+      FailingFiles failing(*t.files);
+      (atClose ? failing.failClose : failing.failCreate) = "mods\\green\\" + w.file;
+      App failingApp(failing, dialog, dialog, dialog);
+      failingApp.state = app.state;
+      failingApp.colors[disp] = failingApp.colors[MsgServer] = MakeColor(1, 2, 3);
+      dialog.messages.clear();
+
+      EXPECT_FALSE(w.write(failingApp)) << w.file << atClose;
+      ASSERT_EQ(dialog.messages.size(), 1u);
+      EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Failure);
+      EXPECT_EQ(dialog.messages[0].text, "Unable to save " + w.file);
+      EXPECT_EQ(ScratchSkin::Read(File("green", w.file)), before) << w.file << atClose;
+    }
+  }
+}
+
+TEST_F(SchemeFilesTest, SaveWritesTheFilesWhoseFlagIsSetOrAllForANewProfile) {
+  const struct {
+    bool dtdDirty, iniDirty, isNew;
+  } cases[] = {
+      {false, false, false}, {true, false, false}, {false, true, false}, {false, false, true}};
+  for (const auto& c : cases) {
+    for (const char* bak : {"colors.dtd.bak", "colors.ini.bak"}) fs::remove(File("green", bak));
+    app.state.ColorsDtdDirty = c.dtdDirty;
+    app.state.ColorsIniDirty = c.iniDirty;
+    app.state.ProfileIsNew = c.isNew;
+    SaveSchemeColors(app);
+    EXPECT_EQ(fs::exists(File("green", "colors.dtd.bak")), c.dtdDirty || c.isNew);
+    EXPECT_EQ(fs::exists(File("green", "colors.ini.bak")), c.iniDirty || c.isNew);
+    EXPECT_EQ(app.state.ColorsDtdDirty, c.dtdDirty);
+    EXPECT_EQ(app.state.ColorsIniDirty, c.iniDirty);
+  }
+}
+
+// The sample schemes are what the writers write: loading one and saving it changes no byte.
+TEST_F(SchemeFilesTest, SampleSchemesLoadDistinctlyAndSaveUnchanged) {
+  std::set<Color> backgrounds, servers;
+  for (const std::string scheme : {"green", "Blue", "aqua", "!old"}) {
+    app.colors = SchemeColors{};
+    LoadSchemeColors(app, scheme);
+    EXPECT_EQ(app.state.SchemeName, scheme);
+    backgrounds.insert(app.colors[disp]);
+    servers.insert(app.colors[MsgServer]);
+    EXPECT_EQ(app.colors[MsgPutinfo], app.colors[MsgServer]) << scheme;
+
+    for (const std::string file : {"colors.dtd", "colors.ini"}) {
+      const std::string shipped = ScratchSkin::Read(File(scheme, file));
+      const std::string stem = file.substr(0, file.find('.'));
+      EXPECT_EQ(ScratchSkin::Read(File(scheme, stem + "_default" + file.substr(stem.size()))),
+                shipped)
+          << scheme << " " << file;
+    }
+    const std::string dtd = ScratchSkin::Read(File(scheme, "colors.dtd"));
+    const std::string ini = ScratchSkin::Read(File(scheme, "colors.ini"));
+    ASSERT_TRUE(WriteColorsDtd(app)) << scheme;
+    ASSERT_TRUE(WriteColorsIni(app)) << scheme;
+    EXPECT_EQ(ScratchSkin::Read(File(scheme, "colors.dtd")), dtd) << scheme;
+    EXPECT_EQ(ScratchSkin::Read(File(scheme, "colors.ini")), ini) << scheme;
+    EXPECT_EQ(ScratchSkin::Read(File(scheme, "Quil.bmp")).substr(0, 2), "BM") << scheme;
+  }
+  EXPECT_EQ(backgrounds.size(), 4u);
+  EXPECT_EQ(servers.size(), 4u);
+  EXPECT_TRUE(dialog.messages.empty());
+}
+
+}  // namespace
+}  // namespace quil::test
