@@ -23,6 +23,10 @@ struct App {
   DialogControls& controls;
   MessageBoxes& messages;
   ProgramExit& exit;
+  // The shell and the choosers; set before the dialog starts (the page commands use it).
+  Shell* shell = nullptr;
+  // A color chooser is open: a second color command is ignored until it closes.
+  bool ColorChooserOpen = false;
 };
 
 }  // namespace quil

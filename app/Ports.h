@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +47,11 @@ class DialogControls {
   virtual void Show(Page page, int id, bool visible) = 0;
   // Gives a control the keyboard focus.
   virtual void Focus(Page page, int id) = 0;
+  // Makes `commit` the commit handling of a combo box's edit field (the profile box or the scheme
+  // box): it runs with the candidate name on set-text (before the text is stored), when the field
+  // loses the focus and when Enter is released in it.
+  using CommitHandler = std::function<void(std::string_view candidate)>;
+  virtual void SetCommitHandler(Page page, int id, CommitHandler commit) = 0;
   // Redraws a control at once (invalidate, erase, update).
   virtual void RedrawControl(Page page, int id) = 0;
   // Redraws the main dialog with its pages at once.
@@ -63,6 +70,23 @@ class MessageBoxes {
   virtual bool Ask(std::string_view text) = 0;
   // OK, no icon.
   virtual void Plain(std::string_view text) = 0;
+};
+
+// The shell and the common dialogs: opening a document or web address with its default action, the
+// color chooser and the image chooser.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Opens a web address or a file with its default action, showing normally; the result is not
+  // examined.
+  virtual void Open(std::string_view target) = 0;
+  // Runs the color chooser, full open with any color, starting from `color`, with the 16 colors at
+  // `customColors` as its custom colors (the chooser changes them in place when the user does).
+  // Returns the chooser's current color when it closes: after Cancel, `color` itself.
+  virtual std::uint32_t ChooseColor(std::uint32_t color, std::uint32_t* customColors) = 0;
+  // Runs the image chooser ("Select image..."). True when the user picked a file: `path` then holds
+  // its full path and `title` its name.
+  virtual bool ChooseImage(std::string& path, std::string& title) = 0;
 };
 
 // Ends the program after an unrecoverable failure. The Win32 shell ends the process; the tests

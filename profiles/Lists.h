@@ -25,6 +25,13 @@ std::vector<std::string> SchemeFolders(App& app);
 // |.
 bool IsSingleFolderName(std::string_view name);
 
+// Loads the active profile into the pages: with `fullScan` (start-up) it first fills the scheme box
+// and rescans the plugins; then it reads the profile's settings (a settings file that cannot be
+// read completely is set aside as "config.dtd.bad" and the default plugin's settings are read
+// instead), fills the plugin list, finds the skin-viewer image and loads the scheme's colors.
+// Ends the program with exit status 1 when no settings can be read. Returns 1.
+int ReloadProfile(App& app, bool fullScan);
+
 // Refills the plugin list from the catalogue, line i selected exactly when entry i is. Returns 1.
 int FillPluginListBox(App& app);
 

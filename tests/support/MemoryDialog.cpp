@@ -120,4 +120,54 @@ void MemoryDialog::SetCommitHandler(Page page, int id, CommitHandler handler) {
   commitHandlers_[{page, id}] = std::move(handler);
 }
 
+void MemoryDialog::CommitCurrentText(Page page, int id) {
+  auto handler = commitHandlers_.find({page, id});
+  if (handler == commitHandlers_.end() || !handler->second) return;
+  handler->second(Bounded(At(page, id).text, 256));
+}
+
+void MemoryDialog::Focus(Page page, int id) {
+  const auto previous = focus;
+  focus = {page, id};
+  if (previous != focus) CommitCurrentText(previous.first, previous.second);
+}
+
+void MemoryDialog::Type(Page page, int id, std::string_view text) {
+  Focus(page, id);
+  At(page, id).text = std::string(text);
+}
+
+void MemoryDialog::PressEnter() {
+  CommitCurrentText(focus.first, focus.second);
+}
+
+void MemoryDialog::Pick(Page page, int id, int index) {
+  Focus(page, id);
+  SetText(page, id, ListLine(page, id, index));
+}
+
+void MemoryDialog::Click(Page page, int id) {
+  Focus(page, id);
+  if (onCommand) onCommand(page, id);
+}
+
+std::uint32_t MemoryShell::ChooseColor(std::uint32_t color, std::uint32_t* customColors) {
+  chooserStartColors.push_back(color);
+  if (changeCustomColor0) customColors[0] = *changeCustomColor0;
+  if (whileChooserOpen) whileChooserOpen();
+  std::optional<std::uint32_t> answer;
+  if (!colorAnswers.empty()) {
+    answer = colorAnswers.front();
+    colorAnswers.pop_front();
+  }
+  return answer.value_or(color);
+}
+
+bool MemoryShell::ChooseImage(std::string& path, std::string& title) {
+  if (!imageAnswer) return false;
+  path = imageAnswer->first;
+  title = imageAnswer->second;
+  return true;
+}
+
 }  // namespace quil::test

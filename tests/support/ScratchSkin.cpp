@@ -55,6 +55,7 @@ void ScratchSkin::Write(const fs::path& path, const std::string& bytes) {
 
 TestApp::TestApp() : files(MakePlatformFileServices()), app(*files, dialog, dialog, dialog) {
   app.state.SetWorkDir(files->CurrentDirectory());
+  app.shell = &shell;
 }
 
 }  // namespace quil::test

@@ -35,12 +35,13 @@ class ScratchSkin {
   std::filesystem::path skin_;
 };
 
-// An App over the platform's file services and an in-memory dialog, with WorkDir set from the
-// current folder as start-up sets it.
+// An App over the platform's file services, an in-memory dialog and a scripted shell, with WorkDir
+// set from the current folder as start-up sets it.
 struct TestApp {
   TestApp();
   std::unique_ptr<FileServices> files;
   MemoryDialog dialog;
+  MemoryShell shell;
   App app;
 };
 

@@ -1,0 +1,50 @@
+// The dialog's behaviour, apart from windows and painting: the command-line switches, the start-up
+// sequence, Save, Restore, Delete, the web page and close, the commit handling of the profile box
+// and the scheme box, and the commands of the three pages. The Win32 shell routes its messages
+// here; the tests drive the same functions through the in-memory dialog.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quil {
+
+struct App;
+struct AppState;
+
+// The skin's web page, opened by a click on the banner.
+inline constexpr std::string_view kSkinWebAddress = "https://quil-skin.example.org/";
+
+// The first argument is taken as a switch only when its ANSI form fits into this many bytes.
+inline constexpr std::size_t kSwitchCapacity = 400;
+
+// Sets ShowHidden or RestoreOnStart from the first argument after the program's name ("/showhidden"
+// or "/restore", without regard to case); later arguments are never looked at.
+void ApplySwitches(AppState& state, const std::vector<std::string>& arguments);
+
+// The dialog's initialisation once its pages exist: the skin folder, the profile box, the scheme
+// box's commit handling, the first load of the profile, the profile box's commit handling and,
+// with "/restore", Restore. Ends the program with exit status 1 when the current folder is a drive
+// root, or when no settings can be read.
+void StartUp(App& app);
+
+// The main dialog's buttons.
+void Save(App& app);
+void Restore(App& app);
+void DeleteProfile(App& app);
+void OpenWebPage(App& app);
+// Close: frees the plugin catalogue; the shell then ends the dialog with result 0.
+void CloseDialog(App& app);
+// A command of the main dialog, by control identifier (whatever its notification code).
+void MainCommand(App& app, int id);
+
+// The commit handling of the two combo boxes' edit fields, with the candidate name.
+void CommitProfile(App& app, std::string_view candidate);
+void CommitScheme(App& app, std::string_view candidate);
+
+// A command of one of the three pages, by control identifier.
+void PageCommand(App& app, int id);
+
+}  // namespace quil

@@ -1,0 +1,126 @@
+// Saving a profile into the skin folder ("(default)") or into its sibling profile folder.
+#include "profiles/ProfileFolders.h"
+
+#include "app/App.h"
+#include "app/ControlIds.h"
+#include "app/Text.h"
+#include "settings/ConfigDtdWriter.h"
+
+namespace quil {
+
+namespace {
+
+// desc.txt and trillian.xml are read in lines of at most 399 characters.
+constexpr std::size_t kProfileLineCapacity = 400;
+constexpr std::string_view kUndated = " (undated)\n";
+constexpr std::string_view kDoctypeKey = "<!DOCTYPE ";
+
+// Whether `path` lies inside the folder `folder` (a full path without trailing backslash),
+// compared without regard to case.
+bool LiesInside(std::string_view path, std::string_view folder) {
+  return !folder.empty() && path.size() > folder.size() && path[folder.size()] == '\\' &&
+         StartsWithNoCase(path, folder);
+}
+
+void WriteDescTxt(App& app, const std::string& profileFolder) {
+  const bool isDefault = IsDefaultProfile(app.state.ProfileName);
+  app.files.Copy("desc.txt", "desc.txt.bak", false);
+  auto skinDesc = app.files.OpenRead("desc.txt.bak");
+  auto desc = app.files.OpenWrite(profileFolder + "desc.txt");
+  if (!desc) {
+    if (app.files.LastError() == FileError::SharingViolation) {
+      app.messages.Notice(kSharingViolationNotice);
+    }
+  } else {
+    std::string title;
+    if (skinDesc) skinDesc->ReadLine(title, kProfileLineCapacity);
+    desc->Write(Format("Quil %s Profile >%s", {app.state.ProfileName, TitleDatePart(title)}));
+    const std::string image = PreviewImageLine(app, app.state.PreviewImagePath);
+    if (isDefault) {
+      std::string description;
+      if (skinDesc) skinDesc->ReadLine(description, kProfileLineCapacity);
+      // The description stays one line even when it was the skin file's last line.
+      if (description.empty() || description.back() != '\n') description += '\n';
+      desc->Write(Format("%s1\n", {description}));
+    } else {
+      desc->Write(Format(
+          "A profile of the Quil skin.  To set preferences select the '%s' profile in the "
+          "configuration utility in the main Quil directory.  If Trillian doesn't load, try the "
+          "(default) profile.\n1\n",
+          {app.state.ProfileName}));
+    }
+    desc->Write(image);
+    desc->Write("\n3000\n700");
+    desc->Close();
+  }
+  skinDesc.reset();
+  app.files.Delete("desc.txt.bak");
+}
+
+void WriteTrillianXml(App& app, const std::string& profileFolder) {
+  auto skinXml = app.files.OpenRead("trillian.xml");
+  if (!skinXml) return;
+  auto xml = app.files.OpenWrite(profileFolder + "trillian.xml");
+  if (!xml) return;
+  std::string line;
+  while (skinXml->ReadLine(line, kProfileLineCapacity)) {
+    if (StartsWithNoCase(line, kDoctypeKey)) {
+      xml->Write(
+          Format("<!DOCTYPE test SYSTEM \"..\\%s\\xml\\trillian.dtd\">\n", {app.state.SkinName()}));
+    } else {
+      xml->Write(line);
+    }
+  }
+  xml->Close();
+}
+
+}  // namespace
+
+std::string TitleDatePart(std::string_view titleLine) {
+  const auto first = titleLine.find('>');
+  if (first == std::string_view::npos) return std::string(kUndated);
+  std::string_view rest = titleLine.substr(first + 1);
+  if (WithoutLineBreak(rest).empty()) return std::string(kUndated);
+  const auto second = rest.find('>');
+  if (second != std::string_view::npos) rest = rest.substr(0, second);
+  std::string part(rest);
+  if (part.back() != '\n') part += '\n';
+  return part;
+}
+
+std::string PreviewImageLine(App& app, const std::string& imagePath) {
+  const std::string& skinFolder = app.state.WorkDir;
+  const auto relative = [&](std::string_view path) {
+    return Format("..\\%s%s", {app.state.SkinName(), path.substr(skinFolder.size())});
+  };
+  if (auto shortPath = app.files.ShortPath(imagePath)) {
+    const std::string shortForm = Bounded(*shortPath, kProfileLineCapacity);
+    if (LiesInside(shortForm, skinFolder)) return relative(shortForm);
+  }
+  if (LiesInside(imagePath, skinFolder)) return relative(imagePath);
+  return imagePath;
+}
+
+bool SaveProfile(App& app) {
+  AppState& s = app.state;
+  const std::string prefix = DirectoryPrefix(s);
+  const std::string folder = ProfileFolderPath(s);
+  if (s.ProfileIsNew) {
+    if (!app.messages.Ask(
+            Format("Profile \"%s\" not found:\nCreate a new profile?", {s.ProfileName}))) {
+      return false;
+    }
+    app.files.MakeDirectory(folder);
+    app.files.MakeDirectory(folder + "mods");
+    app.files.MakeDirectory(folder + "mods\\" + s.SchemeName);
+    app.controls.AddListLine(Page::Main, kProfileBox, s.ProfileName);
+  } else if (!app.messages.Ask(
+                 Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}))) {
+    return false;
+  }
+  WriteDescTxt(app, folder);
+  if (!IsDefaultProfile(s.ProfileName)) WriteTrillianXml(app, folder);
+  return WriteConfigDtd(app, folder, prefix);
+}
+
+}  // namespace quil

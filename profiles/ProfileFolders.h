@@ -1,0 +1,30 @@
+// Saving a profile: the create or overwrite question, the folders of a new profile, the profile's
+// desc.txt (what Trillian's skin chooser shows) and trillian.xml, then config.dtd.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quil {
+
+struct App;
+
+inline constexpr std::string_view kSharingViolationNotice =
+    "Unable to write desc.txt file due to sharing violation\n\nThis is probably due to Trillian "
+    "being open.\n\nThe settings should work but changes won't be reflected in the skinviewer.";
+
+// The date part of the skin's title line: the text after its first ">" up to the next ">" or the
+// end of the line, always ending with a line break; " (undated)\n" when nothing follows a ">" or
+// there is none.
+std::string TitleDatePart(std::string_view titleLine);
+
+// The image line of a profile's desc.txt for the image at `imagePath` (a full path): an image
+// inside the skin folder is written as "..\<skin>\" and the rest of its path, in short form when
+// the short form lies in the skin folder too, so that it resolves from every profile folder; an
+// image elsewhere keeps its full path.
+std::string PreviewImageLine(App& app, const std::string& imagePath);
+
+// Save: true when the user confirmed and config.dtd was written completely.
+bool SaveProfile(App& app);
+
+}  // namespace quil

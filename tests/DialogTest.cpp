@@ -1,0 +1,340 @@
+// Scenarios of the whole dialog on a scratch copy of the sample skin, driven through the in-memory
+// dialog the way a user drives the real one: start-up, profiles, schemes, Save, Restore, Delete.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "app/ControlIds.h"
+#include "app/MainDialog.h"
+#include "colors/SchemeFiles.h"
+#include "profiles/Lists.h"
+#include "settings/SkinSettings.h"
+#include "tests/support/ScratchSkin.h"
+
+namespace quil::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = MemoryDialog::Kind;
+
+// Every file under a folder with its bytes, to compare whole trees.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    if (e.is_regular_file())
+      files[fs::relative(e.path(), root).generic_string()] = ScratchSkin::Read(e.path());
+  }
+  return files;
+}
+
+class DialogTest : public ::testing::Test {
+ protected:
+  ScratchSkin skin;
+  std::unique_ptr<TestApp> t;
+
+  void Start(std::vector<std::string> arguments = {"QuilConfig.exe"}) {
+    t = std::make_unique<TestApp>();
+    ApplySwitches(t->app.state, arguments);
+    SetInitialOptionStates(t->dialog);
+    t->dialog.onCommand = [this](Page page, int id) {
+      page == Page::Main ? MainCommand(t->app, id) : PageCommand(t->app, id);
+    };
+    StartUp(t->app);
+  }
+  MemoryDialog& dialog() { return t->dialog; }
+  App& app() { return t->app; }
+  std::vector<std::string> Lines(Page page, int id) { return dialog().At(page, id).lines; }
+  std::string Text(Page page, int id) { return dialog().At(page, id).text; }
+  fs::path Profile(const std::string& name) {
+    return skin.skinsFolder() / ("Quil_profile_" + name);
+  }
+  // The colors a fresh load of the scheme gives.
+  SchemeColors ColorsOf(const std::string& scheme) {
+    TestApp other;
+    LoadSchemeColors(other.app, scheme);
+    return other.app.colors;
+  }
+  std::vector<std::string> Texts() {
+    std::vector<std::string> texts;
+    for (const auto& m : dialog().messages) texts.push_back(m.text);
+    return texts;
+  }
+};
+
+TEST_F(DialogTest, StartUpFillsEveryList) {
+  fs::create_directories(Profile("Work"));
+  ScratchSkin::Write(skin.skinsFolder() / "Quil_profile_NotAFolder", "file");
+  Start();
+  EXPECT_TRUE(dialog().messages.empty()) << Texts().front();
+  EXPECT_EQ(Lines(Page::Main, kProfileBox), (std::vector<std::string>{"(default)", "Work"}));
+  EXPECT_EQ(Text(Page::Main, kProfileBox), "(default)");
+  EXPECT_EQ(app().state.ProfileName, "(default)");
+  EXPECT_EQ(app().state.SkinName(), "Quil");
+  EXPECT_EQ(Lines(Page::Colors, kSchemeBox), (std::vector<std::string>{"aqua", "Blue", "green"}));
+  EXPECT_EQ(Text(Page::Colors, kSchemeBox), app().state.SchemeName);
+  EXPECT_EQ(app().colors.entries, ColorsOf(app().state.SchemeName).entries);
+  EXPECT_NE(app().colors[edt], 0u);
+  ASSERT_EQ(Lines(Page::Plugins, kPluginList).size(), app().plugins.size());
+  EXPECT_EQ(Lines(Page::Plugins, kPluginList).front(), "Large emoticons (24 pixels)");
+  EXPECT_EQ(Text(Page::General, kImageLabel), "Quil.bmp");
+  EXPECT_EQ(app().state.PreviewImagePath,
+            *app().files.FullPath("mods\\" + app().state.SchemeName + "\\Quil.bmp"));
+  EXPECT_FALSE(app().state.ProfileIsNew || app().state.ColorsDtdDirty ||
+               app().state.ColorsIniDirty);
+}
+
+TEST_F(DialogTest, ShowHiddenListsHiddenSchemesAndPlugins) {
+  Start({"QuilConfig.exe", "/SHOWHIDDEN", "/restore"});
+  EXPECT_TRUE(app().state.ShowHidden);
+  EXPECT_FALSE(app().state.RestoreOnStart);
+  EXPECT_EQ(Lines(Page::Colors, kSchemeBox),
+            (std::vector<std::string>{"!old", "aqua", "Blue", "green"}));
+  EXPECT_EQ(app().plugins.front().folder, "!old_borders");
+}
+
+TEST_F(DialogTest, SwitchesAreTheFirstArgumentOnly) {
+  AppState s;
+  ApplySwitches(s, {"QuilConfig.exe", "/Restore", "/showhidden"});
+  EXPECT_TRUE(s.RestoreOnStart);
+  EXPECT_FALSE(s.ShowHidden);
+  AppState other;
+  ApplySwitches(other, {"QuilConfig.exe", "restore"});
+  ApplySwitches(other, {"QuilConfig.exe", "/showhidden" + std::string(400, ' ')});
+  ApplySwitches(other, {"QuilConfig.exe"});
+  EXPECT_FALSE(other.RestoreOnStart || other.ShowHidden);
+}
+
+TEST_F(DialogTest, NewProfileIsCreatedOnSaveThenOverwritten) {
+  Start();
+  const std::string scheme = app().state.SchemeName;
+  dialog().Type(Page::Main, kProfileBox, "Work");
+  EXPECT_FALSE(app().state.ProfileIsNew);  // typing alone commits nothing
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);  // the box loses the focus before Save runs
+  EXPECT_EQ(app().state.ProfileName, "Work");
+  EXPECT_FALSE(dialog().At(Page::Main, kRestoreButton).visible);
+  ASSERT_EQ(dialog().messages.size(), 1u);
+  EXPECT_EQ(dialog().messages[0].text, "Profile \"Work\" not found:\nCreate a new profile?");
+  for (const char* file : {"desc.txt", "trillian.xml", "config.dtd"}) {
+    EXPECT_TRUE(fs::exists(Profile("Work") / file)) << file;
+  }
+  EXPECT_TRUE(fs::exists(Profile("Work") / "mods" / scheme / "colors.dtd"));
+  EXPECT_TRUE(fs::exists(Profile("Work") / "mods" / scheme / "colors.ini"));
+  EXPECT_FALSE(fs::exists(skin / "desc.txt.bak"));
+  EXPECT_EQ(Lines(Page::Main, kProfileBox), (std::vector<std::string>{"(default)", "Work"}));
+  EXPECT_FALSE(app().state.ProfileIsNew);
+
+  const std::string desc = ScratchSkin::Read(Profile("Work") / "desc.txt");
+  EXPECT_EQ(
+      desc.rfind("Quil Work Profile >version 3, December 2026\r\nA profile of the Quil skin.", 0),
+      0u);
+  EXPECT_NE(desc.find("\r\n..\\Quil\\mods\\" + scheme + "\\Quil.bmp\r\n3000\r\n700"),
+            std::string::npos);
+  const std::string xml = ScratchSkin::Read(Profile("Work") / "trillian.xml");
+  EXPECT_NE(xml.find("<!DOCTYPE test SYSTEM \"..\\Quil\\xml\\trillian.dtd\">\r\n"),
+            std::string::npos);
+
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);
+  EXPECT_EQ(dialog().messages.back().text,
+            "Are you sure you want to overwrite the 'Work' profile?");
+  EXPECT_EQ(dialog().unscriptedQuestions, 0);
+}
+
+TEST_F(DialogTest, SwitchingProfilesReloadsAndClearsTheFlags) {
+  Start();
+  dialog().Type(Page::Main, kProfileBox, "Work");
+  dialog().PressEnter();
+  EXPECT_TRUE(app().state.ProfileIsNew);
+  // A new profile keeps what is on screen, flags included.
+  dialog().SetChecked(Page::General, 1005, true);
+  app().state.ColorsIniDirty = true;
+  dialog().Pick(Page::Main, kProfileBox, 0);  // "(default)"
+  EXPECT_EQ(app().state.ProfileName, "(default)");
+  EXPECT_TRUE(dialog().At(Page::Main, kRestoreButton).visible);
+  EXPECT_FALSE(app().state.ColorsIniDirty);
+  EXPECT_GE(dialog().mainRedraws, 1);
+  // Another letter case of the active profile changes nothing.
+  app().state.ColorsDtdDirty = true;
+  dialog().Type(Page::Main, kProfileBox, "(DEFAULT)");
+  dialog().PressEnter();
+  EXPECT_EQ(app().state.ProfileName, "(default)");
+  EXPECT_TRUE(app().state.ColorsDtdDirty);
+}
+
+TEST_F(DialogTest, AProfileNamingAnotherSchemeSwitchesTheSchemeFirst) {
+  Start();
+  ASSERT_NE(app().state.SchemeName, "aqua");
+  // Save a profile on the scheme aqua, then come back to it from "(default)".
+  dialog().Pick(Page::Colors, kSchemeBox, 0);
+  ASSERT_EQ(app().state.SchemeName, "aqua");
+  dialog().Type(Page::Main, kProfileBox, "Sea");
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);
+  dialog().Pick(Page::Main, kProfileBox, 0);  // back to "(default)"
+  ASSERT_NE(app().state.SchemeName, "aqua");
+  dialog().Pick(Page::Main, kProfileBox, 1);  // "Sea"
+  EXPECT_EQ(app().state.ProfileName, "Sea");
+  EXPECT_EQ(app().state.SchemeName, "aqua");
+  EXPECT_EQ(Text(Page::Colors, kSchemeBox), "aqua");
+  EXPECT_EQ(app().colors.entries, ColorsOf("aqua").entries);
+}
+
+TEST_F(DialogTest, SaveWritesOnlyTheDirtyColorFiles) {
+  Start();
+  const std::string scheme = app().state.SchemeName;
+  const fs::path dtd = skin / ("mods/" + scheme + "/colors.dtd");
+  const fs::path ini = skin / ("mods/" + scheme + "/colors.ini");
+  const std::string dtdBefore = ScratchSkin::Read(dtd);
+  const std::string iniBefore = ScratchSkin::Read(ini);
+  t->shell.colorAnswers.push_back(MakeColor(1, 2, 3));
+  dialog().Click(Page::Colors, 1202);  // "Text"
+  EXPECT_TRUE(app().state.ColorsIniDirty);
+  EXPECT_FALSE(app().state.ColorsDtdDirty);
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);
+  EXPECT_EQ(ScratchSkin::Read(dtd), dtdBefore);
+  EXPECT_NE(ScratchSkin::Read(ini), iniBefore);
+  EXPECT_NE(ScratchSkin::Read(ini).find("1,2,3"), std::string::npos);
+  EXPECT_TRUE(app().state.ColorsIniDirty);  // Save keeps the flags
+}
+
+TEST_F(DialogTest, ColorChooserCancelStillMarksTheBlockAndASecondChooserIsIgnored) {
+  Start();
+  const Color before = app().colors[online];
+  t->shell.whileChooserOpen = [this] { dialog().Click(Page::Colors, 1102); };
+  dialog().Click(Page::Colors, 1101);  // "Online", cancelled
+  EXPECT_EQ(t->shell.chooserStartColors.size(), 1u);
+  EXPECT_EQ(app().colors[online], before);
+  EXPECT_TRUE(app().state.ColorsDtdDirty);
+  EXPECT_FALSE(app().state.ColorsIniDirty);
+}
+
+TEST_F(DialogTest, RestoreAnsweredNoTouchesNothingAndYesBringsTheDefaultsBack) {
+  fs::create_directories(Profile("Work"));
+  Start();
+  const auto before = Snapshot(skin.skinsFolder());
+  dialog().Click(Page::Main, kRestoreButton);
+  EXPECT_EQ(Snapshot(skin.skinsFolder()), before);
+
+  const std::string scheme = app().state.SchemeName;
+  ScratchSkin::Write(skin / ("mods/" + scheme + "/colors.dtd"), "edited\r\n");
+  // A scheme without its pristine copies keeps its files.
+  ScratchSkin::Write(skin / "mods/plain/colors.dtd", "only copy\r\n");
+  app().state.ColorsDtdDirty = app().state.ColorsIniDirty = true;
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kRestoreButton);
+  EXPECT_EQ(ScratchSkin::Read(skin / ("mods/" + scheme + "/colors.dtd")),
+            ScratchSkin::Read(skin / ("mods/" + scheme + "/colors_default.dtd")));
+  EXPECT_EQ(ScratchSkin::Read(skin / "mods/plain/colors.dtd"), "only copy\r\n");
+  EXPECT_FALSE(app().state.ColorsDtdDirty || app().state.ColorsIniDirty);
+  EXPECT_EQ(app().state.ProfileName, "(default)");
+  EXPECT_TRUE(fs::exists(skin / "config.dtd"));
+}
+
+TEST_F(DialogTest, RestoreSwitchAsksBeforeTheDialogShows) {
+  const auto before = Snapshot(skin.skinFolder());
+  Start({"QuilConfig.exe", "/restore"});
+  ASSERT_FALSE(dialog().messages.empty());
+  EXPECT_EQ(dialog().messages.back().kind, Kind::Question);
+  EXPECT_EQ(dialog().messages.back().text.rfind("This will delete your settings", 0), 0u);
+  EXPECT_EQ(Snapshot(skin.skinFolder()), before);
+}
+
+TEST_F(DialogTest, DeleteRefusesTheDefaultAndRemovesOneNamedProfile) {
+  Start();
+  dialog().Click(Page::Main, kDeleteProfileButton);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"Cannot delete default profile"}));
+
+  dialog().Type(Page::Main, kProfileBox, "Work");
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);
+  ASSERT_TRUE(fs::exists(Profile("Work")));
+  dialog().AddListLine(Page::Main, kProfileBox, "work");  // the same name twice
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kDeleteProfileButton);
+  EXPECT_EQ(dialog().messages.back().text, "Are you sure you want to delete the 'Work' profile?");
+  EXPECT_FALSE(fs::exists(Profile("Work")));
+  EXPECT_EQ(Lines(Page::Main, kProfileBox).size(), 2u);
+  EXPECT_EQ(app().state.ProfileName, "(default)");
+  EXPECT_TRUE(dialog().At(Page::Main, kRestoreButton).visible);
+}
+
+TEST_F(DialogTest, ProfileNamesThatAreNoFolderNameAreRefused) {
+  // A name like ".." would make Delete remove a folder outside the skin.
+  Start();
+  for (const char* name : {"..\\..\\x", "a/b", "..", "what?"}) {
+    dialog().Type(Page::Main, kProfileBox, name);
+    dialog().PressEnter();
+    EXPECT_EQ(app().state.ProfileName, "(default)") << name;
+    EXPECT_EQ(Text(Page::Main, kProfileBox), "(default)");
+    EXPECT_EQ(dialog().messages.back().text,
+              "'" + std::string(name) + "' is not a valid profile name");
+  }
+  // The empty name stays a profile name.
+  dialog().Type(Page::Main, kProfileBox, "");
+  dialog().PressEnter();
+  EXPECT_EQ(app().state.ProfileName, "");
+  EXPECT_TRUE(app().state.ProfileIsNew);
+}
+
+TEST_F(DialogTest, AnUnreadableProfileSettingsFileIsSetAside) {
+  fs::create_directories(Profile("Broken"));
+  ScratchSkin::Write(Profile("Broken") / "config.dtd",
+                     "\tskinversion=\"3\"\r\n<!ENTITY % color \"Blue\">\r\n");
+  Start();
+  dialog().Pick(Page::Main, kProfileBox, 0 + 1);
+  EXPECT_EQ(app().state.ProfileName, "Broken");
+  EXPECT_FALSE(fs::exists(Profile("Broken") / "config.dtd"));
+  EXPECT_EQ(ScratchSkin::Read(Profile("Broken") / "config.dtd.bad"),
+            "\tskinversion=\"3\"\r\n<!ENTITY % color \"Blue\">\r\n");
+}
+
+TEST_F(DialogTest, PreviewImageComesFromTheProfileDescription) {
+  fs::create_directories(Profile("Pic"));
+  ScratchSkin::Write(
+      Profile("Pic") / "desc.txt",
+      "Quil Pic Profile >x\r\nd\r\n1\r\n..\\Quil\\mods\\Blue\\Quil.bmp\r\n3000\r\n700");
+  Start();
+  dialog().Pick(Page::Main, kProfileBox, 1);
+  EXPECT_EQ(Text(Page::General, kImageLabel), "Quil.bmp");
+  EXPECT_EQ(app().state.PreviewImagePath, *app().files.FullPath("mods\\Blue\\Quil.bmp"));
+
+  t->shell.imageAnswer = {{"C:\\pictures\\me.bmp", "me.bmp"}};
+  dialog().Click(Page::General, kChooseImageButton);
+  EXPECT_EQ(Text(Page::General, kImageLabel), "me.bmp");
+  dialog().Click(Page::General, kShowImageButton);
+  EXPECT_EQ(t->shell.opened, (std::vector<std::string>{"C:\\pictures\\me.bmp"}));
+}
+
+TEST_F(DialogTest, SchemeSwitchResetsTheImageAndTheSkinColorsFlagOnly) {
+  Start();
+  app().state.ColorsDtdDirty = app().state.ColorsIniDirty = true;
+  dialog().Type(Page::Colors, kSchemeBox, "BLUE");
+  dialog().PressEnter();
+  EXPECT_EQ(app().state.SchemeName, "BLUE");
+  EXPECT_FALSE(app().state.ColorsDtdDirty);
+  EXPECT_TRUE(app().state.ColorsIniDirty);
+  EXPECT_EQ(app().colors.entries, ColorsOf("Blue").entries);
+  EXPECT_EQ(Text(Page::General, kImageLabel), "Quil.bmp");
+}
+
+TEST_F(DialogTest, FontPresetsAndOtherPageCommands) {
+  Start();
+  dialog().Click(Page::General, kSmallFontsRadio);
+  dialog().Click(Page::General, kLargeFontsRadio);
+  std::vector<std::string> sizes;
+  for (int id : {1015, 1016, 1017, 1019, 1020, 1022}) sizes.push_back(Text(Page::General, id));
+  EXPECT_EQ(sizes, (std::vector<std::string>{"6", "7", "7", "20", "7", "6"}));
+  dialog().Click(Page::Colors, 1143);
+  dialog().Click(Page::Colors, 1125);
+  EXPECT_EQ(dialog().At(Page::Colors, 1103).redraws, 1);
+  EXPECT_EQ(dialog().At(Page::Colors, 1105).redraws, 1);
+  dialog().Click(Page::Main, kBanner);
+  dialog().Click(Page::Main, kBanner);
+  EXPECT_EQ(t->shell.opened, (std::vector<std::string>(2, std::string(kSkinWebAddress))));
+}
+
+}  // namespace
+}  // namespace quil::test
