@@ -16,12 +16,14 @@
 #include "settings/ConfigDtdReader.h"
 #include "settings/ConfigDtdWriter.h"
 #include "settings/SkinSettings.h"
+#include "tests/support/FaultyFiles.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FaultyFiles;
 using test::MemoryDialog;
 using test::ProgramEnded;
 using test::ScratchSkin;
@@ -72,57 +74,6 @@ TEST(ReplaceEntityValue, RebuildsTheMatchedLine) {
 }
 
 // File services that fail on chosen paths, over the real ones.
-class FaultyFiles : public FileServices {
- public:
-  explicit FaultyFiles(FileServices& real) : real_(real) {}
-  std::set<std::string> unreadable, uncreatable, failingClose;
-
-  std::unique_ptr<TextReader> OpenRead(const std::string& path) override {
-    return unreadable.count(path) ? nullptr : real_.OpenRead(path);
-  }
-  std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override {
-    if (uncreatable.count(path)) return nullptr;
-    auto writer = real_.OpenWrite(path);
-    if (writer && failingClose.count(path)) return std::make_unique<Failing>(std::move(writer));
-    return writer;
-  }
-  bool Copy(const std::string& f, const std::string& t, bool x) override {
-    return real_.Copy(f, t, x);
-  }
-  bool Move(const std::string& f, const std::string& t) override { return real_.Move(f, t); }
-  bool Delete(const std::string& p) override { return real_.Delete(p); }
-  bool MakeDirectory(const std::string& p) override { return real_.MakeDirectory(p); }
-  bool RemoveDirectory(const std::string& p) override { return real_.RemoveDirectory(p); }
-  std::vector<DirEntry> List(const std::string& p) override { return real_.List(p); }
-  std::optional<FileAttributes> Attributes(const std::string& p) override {
-    return real_.Attributes(p);
-  }
-  std::optional<std::string> FullPath(const std::string& p) override { return real_.FullPath(p); }
-  std::optional<std::string> ShortPath(const std::string& p) override { return real_.ShortPath(p); }
-  std::string CurrentDirectory() override { return real_.CurrentDirectory(); }
-  std::string ProfileString(const std::string& s, const std::string& k, const std::string& f,
-                            const std::string& p, std::size_t c) override {
-    return real_.ProfileString(s, k, f, p, c);
-  }
-  FileError LastError() override { return real_.LastError(); }
-
- private:
-  // Writes the first half of what it is given, as a full disk would, and fails on closing.
-  class Failing : public TextWriter {
-   public:
-    explicit Failing(std::unique_ptr<TextWriter> inner) : inner_(std::move(inner)) {}
-    void Write(std::string_view text) override { inner_->Write(text.substr(0, text.size() / 2)); }
-    bool Close() override {
-      inner_->Close();
-      return false;
-    }
-
-   private:
-    std::unique_ptr<TextWriter> inner_;
-  };
-  FileServices& real_;
-};
-
 class ConfigDtdWriterTest : public ::testing::Test {
  public:
   ScratchSkin skin;

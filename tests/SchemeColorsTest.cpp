@@ -10,6 +10,7 @@
 #include "colors/ColorsDtd.h"
 #include "colors/ColorsIni.h"
 #include "colors/SchemeFiles.h"
+#include "tests/support/FaultyFiles.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {
@@ -62,55 +63,6 @@ TEST(ColorButtons, ChosenColorSetsOnlyItsGroupsFlag) {
   EXPECT_EQ(dialog.mainRedraws, 3);
 }
 
-// Platform file services that fail creating or closing one file.
-class FailingFiles : public FileServices {
- public:
-  explicit FailingFiles(FileServices& inner) : inner_(inner) {}
-  std::string failCreate, failClose;
-
-  std::unique_ptr<TextReader> OpenRead(const std::string& p) override { return inner_.OpenRead(p); }
-  std::unique_ptr<TextWriter> OpenWrite(const std::string& p) override {
-    if (p == failCreate) return nullptr;
-    auto writer = inner_.OpenWrite(p);
-    if (!writer || p != failClose) return writer;
-    struct FailingClose : TextWriter {
-      std::unique_ptr<TextWriter> inner;
-      void Write(std::string_view text) override { inner->Write(text); }
-      bool Close() override {
-        inner->Close();
-        return false;
-      }
-    };
-    auto failing = std::make_unique<FailingClose>();
-    failing->inner = std::move(writer);
-    return failing;
-  }
-  bool Copy(const std::string& f, const std::string& t, bool x) override {
-    return inner_.Copy(f, t, x);
-  }
-  bool Move(const std::string& f, const std::string& t) override { return inner_.Move(f, t); }
-  bool Delete(const std::string& p) override { return inner_.Delete(p); }
-  bool MakeDirectory(const std::string& p) override { return inner_.MakeDirectory(p); }
-  bool RemoveDirectory(const std::string& p) override { return inner_.RemoveDirectory(p); }
-  std::vector<DirEntry> List(const std::string& p) override { return inner_.List(p); }
-  std::optional<FileAttributes> Attributes(const std::string& p) override {
-    return inner_.Attributes(p);
-  }
-  std::optional<std::string> FullPath(const std::string& p) override { return inner_.FullPath(p); }
-  std::optional<std::string> ShortPath(const std::string& p) override {
-    return inner_.ShortPath(p);
-  }
-  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
-  std::string ProfileString(const std::string& s, const std::string& k, const std::string& f,
-                            const std::string& p, std::size_t c) override {
-    return inner_.ProfileString(s, k, f, p, c);
-  }
-  FileError LastError() override { return inner_.LastError(); }
-
- private:
-  FileServices& inner_;
-};
-
 class SchemeFilesTest : public ::testing::Test {
  protected:
   ScratchSkin skin;
@@ -135,8 +87,8 @@ TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
   for (const auto& w : writers) {
     const std::string before = ScratchSkin::Read(File("green", w.file));
     for (const bool atClose : {false, true}) {
-      FailingFiles failing(*t.files);
-      (atClose ? failing.failClose : failing.failCreate) = "mods\\green\\" + w.file;
+      FaultyFiles failing(*t.files);
+      (atClose ? failing.failingClose : failing.uncreatable).insert("mods\\green\\" + w.file);
       App failingApp(failing, dialog, dialog, dialog);
       failingApp.state = app.state;
       failingApp.colors[disp] = failingApp.colors[MsgServer] = MakeColor(1, 2, 3);

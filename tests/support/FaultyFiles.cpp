@@ -1,0 +1,97 @@
+// File services that fail where a test asks them to.
+#include "tests/support/FaultyFiles.h"
+
+namespace quil::test {
+
+namespace {
+
+// Writes the first half of what it is given, as a full disk would, and fails on closing.
+class HalfWriter : public TextWriter {
+ public:
+  explicit HalfWriter(std::unique_ptr<TextWriter> inner) : inner_(std::move(inner)) {}
+  void Write(std::string_view text) override { inner_->Write(text.substr(0, text.size() / 2)); }
+  bool Close() override {
+    inner_->Close();
+    return false;
+  }
+
+ private:
+  std::unique_ptr<TextWriter> inner_;
+};
+
+}  // namespace
+
+std::unique_ptr<TextReader> FaultyFiles::OpenRead(const std::string& path) {
+  ownError_.reset();
+  if (unreadable.count(path)) {
+    ownError_ = FileError::AccessDenied;
+    return nullptr;
+  }
+  return real_.OpenRead(path);
+}
+
+std::unique_ptr<TextWriter> FaultyFiles::OpenWrite(const std::string& path) {
+  ownError_.reset();
+  if (uncreatable.count(path)) {
+    ownError_ = FileError::AccessDenied;
+    return nullptr;
+  }
+  if (sharingViolation.count(path)) {
+    ownError_ = FileError::SharingViolation;
+    return nullptr;
+  }
+  auto writer = real_.OpenWrite(path);
+  if (writer && failingClose.count(path)) return std::make_unique<HalfWriter>(std::move(writer));
+  return writer;
+}
+
+bool FaultyFiles::Copy(const std::string& from, const std::string& to, bool failIfExists) {
+  ownError_.reset();
+  return real_.Copy(from, to, failIfExists);
+}
+bool FaultyFiles::Move(const std::string& from, const std::string& to) {
+  ownError_.reset();
+  return real_.Move(from, to);
+}
+bool FaultyFiles::Delete(const std::string& path) {
+  ownError_.reset();
+  return real_.Delete(path);
+}
+bool FaultyFiles::MakeDirectory(const std::string& path) {
+  ownError_.reset();
+  return real_.MakeDirectory(path);
+}
+bool FaultyFiles::RemoveDirectory(const std::string& path) {
+  ownError_.reset();
+  return real_.RemoveDirectory(path);
+}
+std::vector<DirEntry> FaultyFiles::List(const std::string& pattern) {
+  ownError_.reset();
+  return real_.List(pattern);
+}
+std::optional<FileAttributes> FaultyFiles::Attributes(const std::string& path) {
+  ownError_.reset();
+  return real_.Attributes(path);
+}
+std::optional<std::string> FaultyFiles::FullPath(const std::string& path) {
+  return real_.FullPath(path);
+}
+std::optional<std::string> FaultyFiles::ShortPath(const std::string& path) {
+  return real_.ShortPath(path);
+}
+std::string FaultyFiles::CurrentDirectory() {
+  return currentDirectory ? *currentDirectory : real_.CurrentDirectory();
+}
+std::string FaultyFiles::ProfileString(const std::string& section, const std::string& key,
+                                       const std::string& fallback, const std::string& path,
+                                       std::size_t capacity) {
+  return real_.ProfileString(section, key, fallback, path, capacity);
+}
+FileError FaultyFiles::LastError() {
+  return ownError_ ? *ownError_ : real_.LastError();
+}
+int FaultyFiles::LastErrorCode() {
+  return ownError_ ? FileServices::LastErrorCode() : real_.LastErrorCode();
+}
+
+}  // namespace quil::test

@@ -1,0 +1,46 @@
+// File services for tests that pass every call to the real ones, except the failures a test asks
+// for: files that cannot be opened or created, files whose writing fails (half of the text reaches
+// the disk, as on a full disk, and closing reports the failure), files held open by another
+// program without sharing, and another current folder.
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/FileServices.h"
+
+namespace quil::test {
+
+class FaultyFiles : public FileServices {
+ public:
+  explicit FaultyFiles(FileServices& real) : real_(real) {}
+
+  // Paths exactly as the utility names them.
+  std::set<std::string> unreadable, uncreatable, failingClose, sharingViolation;
+  std::optional<std::string> currentDirectory;
+
+  std::unique_ptr<TextReader> OpenRead(const std::string& path) override;
+  std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override;
+  bool Copy(const std::string& from, const std::string& to, bool failIfExists) override;
+  bool Move(const std::string& from, const std::string& to) override;
+  bool Delete(const std::string& path) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  std::vector<DirEntry> List(const std::string& pattern) override;
+  std::optional<FileAttributes> Attributes(const std::string& path) override;
+  std::optional<std::string> FullPath(const std::string& path) override;
+  std::optional<std::string> ShortPath(const std::string& path) override;
+  std::string CurrentDirectory() override;
+  std::string ProfileString(const std::string& section, const std::string& key,
+                            const std::string& fallback, const std::string& path,
+                            std::size_t capacity) override;
+  FileError LastError() override;
+  int LastErrorCode() override;
+
+ private:
+  FileServices& real_;
+  std::optional<FileError> ownError_;  // the failure this object made up, until the next call
+};
+
+}  // namespace quil::test
