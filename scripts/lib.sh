@@ -31,14 +31,31 @@ quil_start_display() {
   return 1
 }
 
-# Creates the Wine prefix once and keeps a wineserver running for the tests.
+# Creates the Wine prefix once, without the crash debugger: a test program that crashes must end
+# (and fail its test) rather than wait in winedbg. Safe to run from several processes at once.
+quil_prepare_prefix() {
+  local marker="$WINEPREFIX/.quil-prepared"
+  [ -f "$marker" ] && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$marker" ]; then
+      echo "preparing the Wine prefix $WINEPREFIX" >&2
+      wineboot --init </dev/null >/dev/null 2>&1 || true
+      wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
+        </dev/null >/dev/null 2>&1 || true
+      touch "$marker"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# Prepares the prefix and keeps a wineserver with Wine's own background programs running for the
+# tests. The background programs are started here, with their output going nowhere: started by
+# the first test instead, they would keep that test's output pipe open and ctest would wait for it.
 quil_prepare_wine() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "preparing the Wine prefix $WINEPREFIX"
-    wineboot --init >/dev/null 2>&1 || true
-    wineserver -w
-  fi
+  quil_prepare_prefix
   wineserver -p >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 quil_cleanup() {

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine for ctest: quiet, in the project's own Wine prefix, without
-# installer dialogs. scripts/test.sh prepares the prefix and the display beforehand.
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-quil}"
-export WINEARCH=win32
+# Runs a Windows program under Wine for ctest: quiet, in the project's own Wine prefix (made on
+# first use), without installer dialogs or the crash debugger. scripts/test.sh also provides a
+# display and keeps a wineserver running beforehand.
+source "$(dirname "$0")/lib.sh"
+quil_prepare_prefix
 exec wine "$@"

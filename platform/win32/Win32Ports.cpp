@@ -1,0 +1,234 @@
+// Message boxes, the end of the program and the dialog's controls on Win32.
+#include "platform/win32/Win32Ports.h"
+
+#include <utility>
+
+#include "app/AppState.h"
+#include "app/Text.h"
+#include "platform/win32/Win32.h"
+
+#include <commctrl.h>
+
+namespace quil {
+
+namespace {
+
+constexpr const char* kCaption = "Quil Config";
+
+int ShowMessage(std::string_view text, UINT style) {
+  const std::string message(text);
+  return MessageBoxA(nullptr, message.c_str(), kCaption, style);
+}
+
+HWND AsWindow(Handle handle) {
+  return reinterpret_cast<HWND>(handle);
+}
+
+// True for a combo box, false for a list box (or anything else, which then ignores the messages).
+bool IsComboBox(HWND control) {
+  char className[32] = {};
+  GetClassNameA(control, className, sizeof className);
+  return EqualsNoCase(className, "ComboBox");
+}
+
+// The identifier of the commit subclass among the edit field's subclasses.
+constexpr UINT_PTR kCommitSubclass = 1;
+constexpr UINT kEnterKey = VK_RETURN;
+
+// The commit rule of the combo boxes' edit fields: a set-text commits the text being set, before
+// the field stores it; losing the focus and releasing Enter commit the box's current text, read
+// into a buffer the size of a name. Every message then goes on to the field's own procedure.
+LRESULT CALLBACK CommitProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR data) {
+  auto& commit = *reinterpret_cast<DialogControls::CommitHandler*>(data);
+  switch (message) {
+    case WM_SETTEXT:
+      commit(lParam ? reinterpret_cast<const char*>(lParam) : "");
+      break;
+    case WM_KILLFOCUS:
+    case WM_KEYUP:
+      if (message == WM_KEYUP && wParam != kEnterKey) break;
+      {
+        std::string text(kNameCapacity, '\0');
+        const int length =
+            GetWindowTextA(GetParent(edit), text.data(), static_cast<int>(text.size()));
+        text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+        commit(text);
+      }
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(edit, CommitProc, kCommitSubclass);
+      delete &commit;
+      return DefSubclassProc(edit, message, wParam, lParam);
+    default:
+      break;
+  }
+  return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace
+
+void Win32MessageBoxes::Notice(std::string_view text) {
+  ShowMessage(text, MB_OK | MB_ICONINFORMATION);
+}
+void Win32MessageBoxes::Failure(std::string_view text) {
+  ShowMessage(text, MB_OK | MB_ICONERROR);
+}
+bool Win32MessageBoxes::Ask(std::string_view text) {
+  return ShowMessage(text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+void Win32MessageBoxes::Plain(std::string_view text) {
+  ShowMessage(text, MB_OK);
+}
+
+void Win32ProgramExit::Exit(int status) {
+  ExitProcess(static_cast<UINT>(status));
+}
+
+Handle Win32DialogControls::PageWindow(Page page) const {
+  if (!state_) return 0;
+  switch (page) {
+    case Page::Main:
+      return state_->MainWindow;
+    case Page::General:
+      return state_->GeneralPage;
+    case Page::Colors:
+      return state_->ColorsPage;
+    case Page::Plugins:
+      return state_->PluginsPage;
+  }
+  return 0;
+}
+
+Handle Win32DialogControls::Control(Page page, int id) const {
+  const Handle window = PageWindow(page);
+  if (!window) return 0;
+  return reinterpret_cast<Handle>(GetDlgItem(AsWindow(window), id));
+}
+
+void Win32DialogControls::SetText(Page page, int id, std::string_view text) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control) return;
+  const std::string value(text);
+  SetWindowTextA(control, value.c_str());
+}
+
+std::string Win32DialogControls::GetText(Page page, int id, std::size_t capacity) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control || capacity == 0) return {};
+  std::string text(capacity, '\0');
+  const int length = GetWindowTextA(control, text.data(), static_cast<int>(capacity));
+  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return text;
+}
+
+void Win32DialogControls::SetChecked(Page page, int id, bool checked) {
+  const HWND control = AsWindow(Control(page, id));
+  if (control) SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32DialogControls::IsChecked(Page page, int id) {
+  const HWND control = AsWindow(Control(page, id));
+  return control && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32DialogControls::ClearList(Page page, int id) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control) return;
+  SendMessageA(control, IsComboBox(control) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+}
+
+int Win32DialogControls::AddListLine(Page page, int id, std::string_view text) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control) return -1;
+  const std::string line(text);
+  const LRESULT index = SendMessageA(control, IsComboBox(control) ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                                     reinterpret_cast<LPARAM>(line.c_str()));
+  return index < 0 ? -1 : static_cast<int>(index);
+}
+
+void Win32DialogControls::DeleteListLine(Page page, int id, int index) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control) return;
+  SendMessageA(control, IsComboBox(control) ? CB_DELETESTRING : LB_DELETESTRING,
+               static_cast<WPARAM>(index), 0);
+}
+
+int Win32DialogControls::ListLineCount(Page page, int id) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control) return 0;
+  const LRESULT count =
+      SendMessageA(control, IsComboBox(control) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+  return count < 0 ? 0 : static_cast<int>(count);
+}
+
+std::string Win32DialogControls::ListLine(Page page, int id, int index) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control) return {};
+  const bool combo = IsComboBox(control);
+  const LRESULT length =
+      SendMessageA(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return {};
+  std::string line(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT got =
+      SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(line.data()));
+  line.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+  return line;
+}
+
+bool Win32DialogControls::IsListLineSelected(Page page, int id, int index) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control) return false;
+  if (IsComboBox(control)) return SendMessageA(control, CB_GETCURSEL, 0, 0) == index;
+  return SendMessageA(control, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void Win32DialogControls::SelectListLine(Page page, int id, int index, bool selected) {
+  const HWND control = AsWindow(Control(page, id));
+  if (!control) return;
+  if (IsComboBox(control)) {
+    SendMessageA(control, CB_SETCURSEL,
+                 selected ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+    return;
+  }
+  // The plugin list allows several lines to be selected at once.
+  SendMessageA(control, LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
+}
+
+void Win32DialogControls::Show(Page page, int id, bool visible) {
+  const HWND control = AsWindow(Control(page, id));
+  if (control) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+}
+
+void Win32DialogControls::Focus(Page page, int id) {
+  const HWND control = AsWindow(Control(page, id));
+  if (control) SetFocus(control);
+}
+
+void Win32DialogControls::SetCommitHandler(Page page, int id, CommitHandler commit) {
+  const HWND control = AsWindow(Control(page, id));
+  const HWND edit = control ? FindWindowExA(control, nullptr, "Edit", nullptr) : nullptr;
+  if (!edit) return;
+  DWORD_PTR previous = 0;
+  if (GetWindowSubclass(edit, CommitProc, kCommitSubclass, &previous)) {
+    delete reinterpret_cast<CommitHandler*>(previous);
+  }
+  auto* handler = new CommitHandler(std::move(commit));
+  SetWindowSubclass(edit, CommitProc, kCommitSubclass, reinterpret_cast<DWORD_PTR>(handler));
+}
+
+void Win32DialogControls::RedrawControl(Page page, int id) {
+  const HWND control = AsWindow(Control(page, id));
+  if (control) RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void Win32DialogControls::RedrawMain() {
+  const HWND main = AsWindow(PageWindow(Page::Main));
+  if (main) {
+    RedrawWindow(main, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+}
+
+}  // namespace quil

@@ -1,0 +1,150 @@
+// The Win32 dialog port on real controls made for the test (a sorted combo box with an edit field,
+// a multiple-selection list box, a check box): it must behave as the in-memory dialog the portable
+// tests use, commit handling of the combo box's edit field included.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/ControlIds.h"
+#include "platform/win32/Win32.h"
+#include "platform/win32/Win32Ports.h"
+
+namespace quil::test {
+namespace {
+
+constexpr int kCheckBox = kSmallFontsRadio;
+
+HWND Child(HWND parent, const char* cls, DWORD style, int id) {
+  return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 200, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+}
+
+class Win32Controls : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main_ = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                            nullptr, nullptr, nullptr);
+    plugins_ = CreateWindowExA(0, "STATIC", "plugins", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                               nullptr, nullptr, nullptr);
+    ASSERT_TRUE(main_ && plugins_);
+    profileBox_ = Child(main_, "COMBOBOX", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL, kProfileBox);
+    Child(plugins_, "LISTBOX", LBS_MULTIPLESEL, kPluginList);
+    Child(plugins_, "BUTTON", BS_AUTOCHECKBOX, kCheckBox);
+    state_.MainWindow = reinterpret_cast<Handle>(main_);
+    state_.PluginsPage = reinterpret_cast<Handle>(plugins_);
+    controls_.Attach(state_);
+  }
+  void TearDown() override {
+    DestroyWindow(main_);
+    DestroyWindow(plugins_);
+  }
+
+  std::vector<std::string> Lines(Page page, int id) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < controls_.ListLineCount(page, id); ++i) {
+      lines.push_back(controls_.ListLine(page, id, i));
+    }
+    return lines;
+  }
+  HWND ProfileEdit() { return FindWindowExA(profileBox_, nullptr, "Edit", nullptr); }
+
+  HWND main_ = nullptr;
+  HWND plugins_ = nullptr;
+  HWND profileBox_ = nullptr;
+  AppState state_;
+  Win32DialogControls controls_;
+};
+
+TEST_F(Win32Controls, ListsOfComboAndListBoxes) {
+  // The sorted combo box places lines without regard to case; the list box keeps their order.
+  struct Case {
+    Page page;
+    int id;
+    std::vector<int> indexes;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {Page::Main, kProfileBox, {0, 0, 1, 1}, {"(default)", "alpha", "Beta", "zulu"}},
+      {Page::Plugins, kPluginList, {0, 1, 2, 3}, {"zulu", "(default)", "Beta", "alpha"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    std::vector<int> indexes;
+    for (const char* line : {"zulu", "(default)", "Beta", "alpha"}) {
+      indexes.push_back(controls_.AddListLine(c.page, c.id, line));
+    }
+    EXPECT_EQ(indexes, c.indexes);
+    EXPECT_EQ(Lines(c.page, c.id), c.lines);
+    controls_.DeleteListLine(c.page, c.id, 1);
+    EXPECT_EQ(controls_.ListLineCount(c.page, c.id), 3);
+    controls_.ClearList(c.page, c.id);
+    EXPECT_EQ(controls_.ListLineCount(c.page, c.id), 0);
+  }
+}
+
+TEST_F(Win32Controls, SelectionChecksAndTexts) {
+  for (const char* line : {"a", "b", "c"}) controls_.AddListLine(Page::Plugins, kPluginList, line);
+  controls_.SelectListLine(Page::Plugins, kPluginList, 0, true);
+  controls_.SelectListLine(Page::Plugins, kPluginList, 2, true);
+  controls_.SelectListLine(Page::Plugins, kPluginList, 0, false);
+  EXPECT_FALSE(controls_.IsListLineSelected(Page::Plugins, kPluginList, 0));
+  EXPECT_FALSE(controls_.IsListLineSelected(Page::Plugins, kPluginList, 1));
+  EXPECT_TRUE(controls_.IsListLineSelected(Page::Plugins, kPluginList, 2));
+
+  controls_.SetChecked(Page::Plugins, kCheckBox, true);
+  EXPECT_TRUE(controls_.IsChecked(Page::Plugins, kCheckBox));
+  controls_.SetChecked(Page::Plugins, kCheckBox, false);
+  EXPECT_FALSE(controls_.IsChecked(Page::Plugins, kCheckBox));
+
+  controls_.SetText(Page::Main, kProfileBox, "Evening profile");
+  EXPECT_EQ(controls_.GetText(Page::Main, kProfileBox), "Evening profile");
+  EXPECT_EQ(controls_.GetText(Page::Main, kProfileBox, 5), "Even");
+}
+
+TEST_F(Win32Controls, PagesWithoutWindowsHaveNoControls) {
+  controls_.SetText(Page::Colors, kSchemeBox, "Blue");
+  EXPECT_EQ(controls_.GetText(Page::Colors, kSchemeBox), "");
+  EXPECT_EQ(controls_.AddListLine(Page::Colors, kSchemeBox, "Blue"), -1);
+  EXPECT_EQ(controls_.ListLineCount(Page::Colors, kSchemeBox), 0);
+  EXPECT_FALSE(controls_.IsChecked(Page::General, kSmallFontsRadio));
+}
+
+TEST_F(Win32Controls, ComboEditCommitsOnSetTextFocusLossAndEnter) {
+  std::vector<std::string> commits;
+  std::vector<std::string> textAtCommit;
+  controls_.SetCommitHandler(Page::Main, kProfileBox, [&](std::string_view candidate) {
+    commits.emplace_back(candidate);
+    textAtCommit.push_back(controls_.GetText(Page::Main, kProfileBox));
+  });
+  ASSERT_TRUE(ProfileEdit());
+
+  // Set-text commits the new text before the field stores it.
+  controls_.SetText(Page::Main, kProfileBox, "Work");
+  EXPECT_EQ(commits, (std::vector<std::string>{"Work"}));
+  EXPECT_EQ(textAtCommit, (std::vector<std::string>{""}));
+  EXPECT_EQ(controls_.GetText(Page::Main, kProfileBox), "Work");
+
+  // Losing the focus and releasing Enter commit the current text, cut to a name's 255 bytes;
+  // other keys do not commit.
+  const std::string longName(300, 'n');
+  SendMessageA(ProfileEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longName.c_str()));
+  commits.clear();
+  SendMessageA(ProfileEdit(), WM_KILLFOCUS, 0, 0);
+  SendMessageA(ProfileEdit(), WM_KEYUP, 'A', 0);
+  SendMessageA(ProfileEdit(), WM_KEYUP, VK_RETURN, 0);
+  EXPECT_EQ(commits, (std::vector<std::string>{longName.substr(0, 255), longName.substr(0, 255)}));
+
+  // A second handler replaces the first.
+  std::vector<std::string> second;
+  controls_.SetCommitHandler(Page::Main, kProfileBox,
+                             [&](std::string_view candidate) { second.emplace_back(candidate); });
+  commits.clear();
+  controls_.SetText(Page::Main, kProfileBox, "Home");
+  EXPECT_TRUE(commits.empty());
+  EXPECT_EQ(second, (std::vector<std::string>{"Home"}));
+}
+
+}  // namespace
+}  // namespace quil::test
