@@ -229,6 +229,7 @@ class Win32FileServices : public FileServices {
   }
 
   FileError LastError() override { return ToFileError(lastError_); }
+  int LastErrorCode() override { return static_cast<int>(lastError_); }
 
  private:
   // Keeps the reason of a failed call and answers with `failed` (or true on success).
