@@ -3,6 +3,7 @@
 
 #include "app/App.h"
 #include "app/ControlIds.h"
+#include "app/FileReplacement.h"
 #include "app/Text.h"
 #include "colors/SchemeFiles.h"
 #include "profiles/Lists.h"
@@ -26,8 +27,7 @@ void RestoreSchemeFile(App& app, const std::string& scheme, std::string_view fil
                        std::string_view pristine) {
   const std::string folder = "mods\\" + scheme + "\\";
   if (!app.files.Attributes(folder + std::string(pristine))) return;
-  app.files.Delete(folder + std::string(file));
-  app.files.Copy(folder + std::string(pristine), folder + std::string(file), false);
+  ReplaceWithCopy(app.files, folder + std::string(pristine), folder + std::string(file));
 }
 
 void ChooseColor(App& app, int buttonId) {
@@ -96,7 +96,7 @@ void Save(App& app) {
 
 void Restore(App& app) {
   if (!app.messages.Ask(kRestoreQuestion)) return;
-  app.files.Delete("config.dtd");
+  // The defaults replace config.dtd in one step; it is never missing on the way.
   WriteDefaultConfig(app, "config.dtd");
   for (const std::string& scheme : SchemeFolders(app)) {
     RestoreSchemeFile(app, scheme, "colors.dtd", "colors_default.dtd");

@@ -7,6 +7,7 @@
 
 #include "app/App.h"
 #include "app/ControlIds.h"
+#include "app/FileReplacement.h"
 #include "app/Text.h"
 #include "colors/SchemeFiles.h"
 
@@ -128,17 +129,15 @@ bool WriteColorsDtd(App& app) {
     return false;
   }
 
-  auto out = app.files.OpenWrite(*target);
-  if (!out) {
-    templ.reset();
-    RestoreBackup(app.files, *target, *backup);
+  FileReplacement out(app.files, *target);
+  if (!out.Opened()) {
     app.messages.Failure(kNotSaved);
     return false;
   }
 
   bool complete = true;
   for (const ColorEntry slot : kColorsDtdSlots) {
-    if (!RewriteSlot(*templ, *out, EntryName(slot), app.colors[slot])) {
+    if (!RewriteSlot(*templ, out.Writer(), EntryName(slot), app.colors[slot])) {
       complete = false;
       break;
     }
@@ -146,12 +145,10 @@ bool WriteColorsDtd(App& app) {
 
   if (!complete) {
     app.messages.Failure(kIncompleteTemplate);
-    out->Close();
-    out.reset();
+    out.Abandon();
     templ.reset();
-    app.files.Delete(*target);
     if (const auto pristine = SkinSchemeFile(app.state.SchemeName, kColorsDefaultDtd)) {
-      app.files.Copy(*pristine, *target, false);
+      ReplaceWithCopy(app.files, *pristine, *target);
     }
     ReadColorsDtd(app, {});
     app.controls.RedrawMain();
@@ -159,12 +156,9 @@ bool WriteColorsDtd(App& app) {
   }
 
   std::string line;
-  while (templ->ReadLine(line, kColorLineCapacity)) out->Write(line);
+  while (templ->ReadLine(line, kColorLineCapacity)) out.Write(line);
   templ.reset();
-  if (!out->Close()) {
-    out.reset();
-    app.files.Delete(*target);
-    RestoreBackup(app.files, *target, *backup);
+  if (out.Commit() != FileReplacement::Result::Replaced) {
     app.messages.Failure(kNotSaved);
     return false;
   }

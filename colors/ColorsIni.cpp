@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/App.h"
+#include "app/FileReplacement.h"
 #include "app/Text.h"
 #include "colors/SchemeFiles.h"
 
@@ -231,21 +232,17 @@ bool WriteColorsIni(App& app) {
   }
   KeepBackup(app.files, *target, *backup);
 
-  auto out = app.files.OpenWrite(*target);
-  if (!out) {
-    RestoreBackup(app.files, *target, *backup);
+  FileReplacement out(app.files, *target);
+  if (!out.Opened()) {
     app.messages.Failure(kNotSaved);
     return false;
   }
-  out->Write(kHeader);
+  out.Write(kHeader);
   for (const MessageColorRow& row : kRows) {
-    out->Write(ColorLine(row, app.colors[row.colorFrom]));
-    out->Write(TextLine(row));
+    out.Write(ColorLine(row, app.colors[row.colorFrom]));
+    out.Write(TextLine(row));
   }
-  if (!out->Close()) {
-    out.reset();
-    app.files.Delete(*target);
-    RestoreBackup(app.files, *target, *backup);
+  if (out.Commit() != FileReplacement::Result::Replaced) {
     app.messages.Failure(kNotSaved);
     return false;
   }

@@ -54,11 +54,7 @@ bool ReadLineContaining(TextReader& file, std::string_view key, std::string& lin
 
 void KeepBackup(FileServices& files, const std::string& target, const std::string& backup) {
   files.Delete(backup);
-  files.Move(target, backup);
-}
-
-void RestoreBackup(FileServices& files, const std::string& target, const std::string& backup) {
-  files.Move(backup, target);
+  files.Copy(target, backup, false);
 }
 
 void LoadSchemeColors(App& app, std::string_view schemeName) {

@@ -50,12 +50,10 @@ std::unique_ptr<TextReader> OpenSchemeFileForReading(App& app, std::string_view 
 // they are looked for.
 bool ReadLineContaining(TextReader& file, std::string_view key, std::string& line);
 
-// Keeps the previous content of `target` as its backup: deletes the old backup, then renames the
-// target to the backup's name. Either step does nothing when its file is missing.
+// Keeps the previous content of `target` as its backup: deletes the old backup, then copies the
+// target to the backup's name (nothing when the target is missing). The target itself stays in
+// place until its replacement is complete.
 void KeepBackup(FileServices& files, const std::string& target, const std::string& backup);
-// Undoes KeepBackup after the target could not be written: the backup gets the target's name
-// again. Does nothing while a file of the target's name exists.
-void RestoreBackup(FileServices& files, const std::string& target, const std::string& backup);
 
 // Loads a scheme: the colors.dtd reader with `schemeName`, then the colors.ini reader for the
 // scheme that has become active.

@@ -46,7 +46,8 @@ class TextWriter {
  public:
   virtual ~TextWriter() = default;
   virtual void Write(std::string_view text) = 0;
-  // Flushes and closes the file. False when any write or the flush failed.
+  // Writes what is pending, flushes it to the disk and closes the file. False when any write or
+  // the flush failed.
   virtual bool Close() = 0;
 };
 
@@ -63,6 +64,10 @@ class FileServices {
   virtual bool Copy(const std::string& from, const std::string& to, bool failIfExists) = 0;
   // MoveFileA: renames a file or folder; fails when the target exists.
   virtual bool Move(const std::string& from, const std::string& to) = 0;
+  // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: moves the file
+  // `replacement` over the file `target` in one step, so that `target` holds either its old or its
+  // new content whatever happens; a read-only target is refused, as Windows refuses it.
+  virtual bool Replace(const std::string& replacement, const std::string& target) = 0;
   // DeleteFileA: deletes a file (never a folder).
   virtual bool Delete(const std::string& path) = 0;
   // CreateDirectoryA: creates one folder; its parent must exist.

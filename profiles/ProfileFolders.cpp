@@ -3,6 +3,7 @@
 
 #include "app/App.h"
 #include "app/ControlIds.h"
+#include "app/FileReplacement.h"
 #include "app/Text.h"
 #include "settings/ConfigDtdWriter.h"
 
@@ -26,33 +27,32 @@ void WriteDescTxt(App& app, const std::string& profileFolder) {
   const bool isDefault = IsDefaultProfile(app.state.ProfileName);
   app.files.Copy("desc.txt", "desc.txt.bak", false);
   auto skinDesc = app.files.OpenRead("desc.txt.bak");
-  auto desc = app.files.OpenWrite(profileFolder + "desc.txt");
-  if (!desc) {
-    if (app.files.LastError() == FileError::SharingViolation) {
-      app.messages.Notice(kSharingViolationNotice);
-    }
-  } else {
+  FileReplacement desc(app.files, profileFolder + "desc.txt");
+  FileError failure = desc.Opened() ? FileError::None : app.files.LastError();
+  if (desc.Opened()) {
     std::string title;
     if (skinDesc) skinDesc->ReadLine(title, kProfileLineCapacity);
-    desc->Write(Format("Quil %s Profile >%s", {app.state.ProfileName, TitleDatePart(title)}));
+    desc.Write(Format("Quil %s Profile >%s", {app.state.ProfileName, TitleDatePart(title)}));
     const std::string image = PreviewImageLine(app, app.state.PreviewImagePath);
     if (isDefault) {
       std::string description;
       if (skinDesc) skinDesc->ReadLine(description, kProfileLineCapacity);
       // The description stays one line even when it was the skin file's last line.
       if (description.empty() || description.back() != '\n') description += '\n';
-      desc->Write(Format("%s1\n", {description}));
+      desc.Write(Format("%s1\n", {description}));
     } else {
-      desc->Write(Format(
+      desc.Write(Format(
           "A profile of the Quil skin.  To set preferences select the '%s' profile in the "
           "configuration utility in the main Quil directory.  If Trillian doesn't load, try the "
           "(default) profile.\n1\n",
           {app.state.ProfileName}));
     }
-    desc->Write(image);
-    desc->Write("\n3000\n700");
-    desc->Close();
+    desc.Write(image);
+    desc.Write("\n3000\n700");
+    if (desc.Commit() == FileReplacement::Result::ReplaceFailed) failure = desc.ReplaceError();
   }
+  // Trillian keeps desc.txt open while it shows the skin chooser.
+  if (failure == FileError::SharingViolation) app.messages.Notice(kSharingViolationNotice);
   skinDesc.reset();
   app.files.Delete("desc.txt.bak");
 }
@@ -60,18 +60,18 @@ void WriteDescTxt(App& app, const std::string& profileFolder) {
 void WriteTrillianXml(App& app, const std::string& profileFolder) {
   auto skinXml = app.files.OpenRead("trillian.xml");
   if (!skinXml) return;
-  auto xml = app.files.OpenWrite(profileFolder + "trillian.xml");
-  if (!xml) return;
+  FileReplacement xml(app.files, profileFolder + "trillian.xml");
+  if (!xml.Opened()) return;
   std::string line;
   while (skinXml->ReadLine(line, kProfileLineCapacity)) {
     if (StartsWithNoCase(line, kDoctypeKey)) {
-      xml->Write(
+      xml.Write(
           Format("<!DOCTYPE test SYSTEM \"..\\%s\\xml\\trillian.dtd\">\n", {app.state.SkinName()}));
     } else {
-      xml->Write(line);
+      xml.Write(line);
     }
   }
-  xml->Close();
+  xml.Commit();
 }
 
 }  // namespace

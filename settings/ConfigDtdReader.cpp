@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/App.h"
+#include "app/FileReplacement.h"
 #include "app/Text.h"
 #include "settings/SkinSettings.h"
 
@@ -107,9 +108,11 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
 
 void WriteDefaultConfig(App& app, const std::string& fileName) {
   std::unique_ptr<TextReader> in = app.files.OpenRead(std::string(kDefaultPluginFile));
-  std::unique_ptr<TextWriter> out = app.files.OpenWrite(fileName);
+  // The block replaces the file only once it is complete: a failure or a crash on the way leaves
+  // the previous file as it was.
+  FileReplacement out(app.files, fileName);
   const char* failure = nullptr;
-  if (!out) {
+  if (!out.Opened()) {
     failure = kUnrecoverable;
   } else if (!in) {
     failure = kNoDefaultPlugin;
@@ -119,20 +122,15 @@ void WriteDefaultConfig(App& app, const std::string& fileName) {
       failure = kNoDefaultBlock;
     } else {
       for (int i = 0; i < kLinesAfterDefaultsHeader; ++i) in->ReadLine(line, kTemplateLineCapacity);
-      while (in->ReadLine(line, kTemplateLineCapacity)) out->Write(line);
+      while (in->ReadLine(line, kTemplateLineCapacity)) out.Write(line);
       in.reset();
-      const bool written = out->Close();
-      out.reset();
-      if (written) return;
-      // A template cut short by a failed write would be taken for a complete one.
+      if (out.Commit() == FileReplacement::Result::Replaced) return;
       failure = kUnrecoverable;
     }
   }
   app.messages.Failure(failure);
   in.reset();
-  if (out) out->Close();
-  out.reset();
-  app.files.Delete(fileName);
+  out.Abandon();
   app.exit.Exit(1);
 }
 

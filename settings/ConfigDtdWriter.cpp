@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/App.h"
+#include "app/FileReplacement.h"
 #include "app/Text.h"
 #include "profiles/Lists.h"
 #include "settings/ConfigDtdReader.h"
@@ -123,19 +124,12 @@ void WriteModpackSection(App& app, TextReader& tpl, TextWriter& out,
   out.Write("'>\n\n");
 }
 
-// Puts the previous config.dtd back from its backup.
-void RestoreBackup(App& app, const std::string& configPath, const std::string& backupPath) {
-  app.files.Delete(configPath);
-  app.files.Move(backupPath, configPath);
-}
-
 void WriteSettingsDtd(App& app) {
-  app.files.Delete(kSettingsDtd);
-  std::unique_ptr<TextWriter> out = app.files.OpenWrite(kSettingsDtd);
+  FileReplacement out(app.files, std::string(kSettingsDtd));
   bool written = false;
-  if (out) {
-    out->Write(kSettingsDtdText);
-    written = out->Close();
+  if (out.Opened()) {
+    out.Write(kSettingsDtdText);
+    written = out.Commit() == FileReplacement::Result::Replaced;
   }
   // The profile's config.dtd is complete; the skin only misses its entry point, so the save stands.
   if (!written) app.messages.Notice(kNoSettingsDtd);
@@ -172,32 +166,31 @@ bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
     app.files.Delete(templatePath);
     return false;
   }
-  app.files.Delete(configPath);
-  std::unique_ptr<TextWriter> out = app.files.OpenWrite(configPath);
-  if (!out) {
+  // The new file is written beside config.dtd and replaces it only when complete, so a failed or
+  // interrupted save leaves the previous settings in place (the same content as the backup).
+  FileReplacement out(app.files, configPath);
+  if (!out.Opened()) {
     tpl.reset();
     app.messages.Failure(kNoConfig);
     app.files.Delete(templatePath);
-    // Without this the profile would be left with no settings file at all.
-    RestoreBackup(app, configPath, backupPath);
     return false;
   }
 
-  const bool complete = WriteHeader(*tpl, *out, directoryPrefix) &&
-                        WriteSchemeLine(app, *tpl, *out) && WriteOptionLines(app, *tpl, *out);
-  if (complete) WriteModpackSection(app, *tpl, *out, directoryPrefix);
+  const bool complete = WriteHeader(*tpl, out.Writer(), directoryPrefix) &&
+                        WriteSchemeLine(app, *tpl, out.Writer()) &&
+                        WriteOptionLines(app, *tpl, out.Writer());
+  if (complete) WriteModpackSection(app, *tpl, out.Writer(), directoryPrefix);
   tpl.reset();
   // A file cut short by a failed write is as incomplete as one built from a short template.
-  const bool written = out->Close();
-  out.reset();
+  const auto result = complete ? out.Commit() : FileReplacement::Result::WriteFailed;
+  out.Abandon();
   app.files.Delete(templatePath);
 
-  if (complete && written) {
+  if (result == FileReplacement::Result::Replaced) {
     if (IsDefaultProfile(app.state.ProfileName)) WriteSettingsDtd(app);
     return true;
   }
-  app.messages.Failure(kIncomplete);
-  RestoreBackup(app, configPath, backupPath);
+  app.messages.Failure(result == FileReplacement::Result::ReplaceFailed ? kNoConfig : kIncomplete);
   return false;
 }
 

@@ -279,9 +279,9 @@ TEST_F(ConfigDtdReaderTest, WriteDefaultConfigFailuresEndTheProgram) {
     ASSERT_EQ(dialog.messages.size(), 1u);
     EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Failure);
     EXPECT_EQ(dialog.messages[0].text, c.message);
-    if (std::string_view(c.target) == "out.dtd") {
-      EXPECT_FALSE(fs::exists(skin / "out.dtd"));
-    }
+    // The previous file stays whole: the block would have replaced it only once complete.
+    EXPECT_EQ(ScratchSkin::Read(skin / "out.dtd"), "previous");
+    EXPECT_FALSE(fs::exists(skin / "out.dtd.new"));
   }
 }
 

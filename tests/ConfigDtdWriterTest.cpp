@@ -306,39 +306,43 @@ TEST_F(ConfigDtdWriterTest, TemplateWithoutModpackHeaderIsCopiedWhole) {
 
 // What a failed save leaves: the message, and config.dtd as it was before (or absent when there
 // was none), with no template left behind.
+// A failed save leaves config.dtd as it was (the new file replaces it only when complete), and the
+// backup holds the same previous content.
 TEST_F(ConfigDtdWriterTest, FailedSavesBringThePreviousFileBack) {
   const std::string old = "<!-- the profile's previous settings -->\r\n";
   const struct {
     const char* name;
     void (*arrange)(ConfigDtdWriterTest&);
     const char* message;
-    bool backupStays;
   } cases[] = {
       {"template lacks a line", [](ConfigDtdWriterTest& f) { f.DropTemplateLine("remcon"); },
-       "Unable to write a complete file... restoring backup", false},
+       "Unable to write a complete file... restoring backup"},
       {"template lacks the version line",
        [](ConfigDtdWriterTest& f) {
          std::string text = f.Read("plugins/default/main.dtd");
          text.replace(text.find("\tskinversion"), 1, " ");
          ScratchSkin::Write(f.skin / "plugins/default/main.dtd", text);
        },
-       "Unable to write a complete file... restoring backup", false},
+       "Unable to write a complete file... restoring backup"},
       {"template lacks the scheme line",
        [](ConfigDtdWriterTest& f) {
          std::string text = f.Read("plugins/default/main.dtd");
          text.replace(text.find("<!ENTITY % color"), 1, " ");
          ScratchSkin::Write(f.skin / "plugins/default/main.dtd", text);
        },
-       "Unable to write a complete file... restoring backup", false},
+       "Unable to write a complete file... restoring backup"},
       {"template unreadable",
        [](ConfigDtdWriterTest& f) { f.faulty.unreadable.insert("config.dtd.def"); },
-       "Unable to open old config file", true},
-      {"config.dtd not creatable",
-       [](ConfigDtdWriterTest& f) { f.faulty.uncreatable.insert("config.dtd"); },
-       "Unable to save config file", false},
+       "Unable to open old config file"},
+      {"new config.dtd not creatable",
+       [](ConfigDtdWriterTest& f) { f.faulty.uncreatable.insert("config.dtd.new"); },
+       "Unable to save config file"},
+      {"config.dtd held open by another program",
+       [](ConfigDtdWriterTest& f) { f.faulty.sharingViolation.insert("config.dtd"); },
+       "Unable to save config file"},
       {"config.dtd write fails",
-       [](ConfigDtdWriterTest& f) { f.faulty.failingClose.insert("config.dtd"); },
-       "Unable to write a complete file... restoring backup", false},
+       [](ConfigDtdWriterTest& f) { f.faulty.failingClose.insert("config.dtd.new"); },
+       "Unable to write a complete file... restoring backup"},
   };
   const std::string pristine = Read("plugins/default/main.dtd");
   for (const auto& c : cases) {
@@ -348,6 +352,7 @@ TEST_F(ConfigDtdWriterTest, FailedSavesBringThePreviousFileBack) {
     faulty.unreadable.clear();
     faulty.uncreatable.clear();
     faulty.failingClose.clear();
+    faulty.sharingViolation.clear();
     dialog.messages.clear();
     ScratchSkin::Write(skin / "config.dtd", old);
     ScratchSkin::Write(skin / "settings.dtd", "kept");
@@ -360,8 +365,9 @@ TEST_F(ConfigDtdWriterTest, FailedSavesBringThePreviousFileBack) {
     EXPECT_EQ(dialog.messages[0].text, c.message);
     ASSERT_TRUE(fs::exists(skin / "config.dtd"));
     EXPECT_EQ(Read("config.dtd"), old);
-    EXPECT_EQ(fs::exists(skin / "config.dtd.bak"), c.backupStays);
+    EXPECT_EQ(Read("config.dtd.bak"), old);
     EXPECT_FALSE(fs::exists(skin / "config.dtd.def"));
+    EXPECT_FALSE(fs::exists(skin / "config.dtd.new"));
     EXPECT_EQ(Read("settings.dtd"), "kept");
   }
 }
@@ -391,7 +397,7 @@ TEST_F(ConfigDtdWriterTest, UnusableDefaultPluginEndsTheProgram) {
 }
 
 TEST_F(ConfigDtdWriterTest, UnwritableSettingsDtdKeepsTheSave) {
-  faulty.uncreatable.insert("settings.dtd");
+  faulty.uncreatable.insert("settings.dtd.new");
   EXPECT_TRUE(WriteConfigDtd(app, "", ""));
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);

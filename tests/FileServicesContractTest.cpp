@@ -140,6 +140,20 @@ TEST_F(FileServicesContract, CopyMoveDeleteFollowWindowsRules) {
   EXPECT_FALSE(fs::exists(skin / "renamed"));
 }
 
+TEST_F(FileServicesContract, ReplaceMovesANewFileOverTheOldInOneStep) {
+  ScratchSkin::Write(skin / "config.dtd", "old\r\n");
+  ScratchSkin::Write(skin / "config.dtd.new", "new\r\n");
+  EXPECT_TRUE(files->Replace("config.dtd.new", "CONFIG.DTD"));
+  EXPECT_EQ(ScratchSkin::Read(skin / "config.dtd"), "new\r\n");
+  EXPECT_FALSE(fs::exists(skin / "config.dtd.new"));
+  // A missing target is simply made; a missing replacement changes nothing.
+  ScratchSkin::Write(skin / "a.new", "a");
+  EXPECT_TRUE(files->Replace("a.new", "a.txt"));
+  EXPECT_EQ(ScratchSkin::Read(skin / "a.txt"), "a");
+  EXPECT_FALSE(files->Replace("absent.new", "a.txt"));
+  EXPECT_EQ(ScratchSkin::Read(skin / "a.txt"), "a");
+}
+
 TEST_F(FileServicesContract, ReadOnlyFilesAreNeitherWrittenNorDeleted) {
   ScratchSkin::Write(skin / "config.dtd", "keep\r\n");
   fs::permissions(skin / "config.dtd",
@@ -151,6 +165,9 @@ TEST_F(FileServicesContract, ReadOnlyFilesAreNeitherWrittenNorDeleted) {
   EXPECT_FALSE(files->OpenWrite("config.dtd"));
   EXPECT_EQ(files->LastError(), FileError::AccessDenied);
   EXPECT_FALSE(files->Delete("config.dtd"));
+  ScratchSkin::Write(skin / "config.dtd.new", "new\r\n");
+  EXPECT_FALSE(files->Replace("config.dtd.new", "config.dtd"));
+  EXPECT_EQ(files->LastError(), FileError::AccessDenied);
   EXPECT_EQ(ScratchSkin::Read(skin / "config.dtd"), "keep\r\n");
 }
 

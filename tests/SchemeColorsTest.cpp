@@ -86,19 +86,25 @@ TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
   } writers[] = {{"colors.dtd", WriteColorsDtd}, {"colors.ini", WriteColorsIni}};
   for (const auto& w : writers) {
     const std::string before = ScratchSkin::Read(File("green", w.file));
-    for (const bool atClose : {false, true}) {
+    // The new file cannot be created, its writing fails, or the file is held open elsewhere.
+    for (const int fault : {0, 1, 2}) {
+      const bool atClose = fault == 1;
       FaultyFiles failing(*t.files);
-      (atClose ? failing.failingClose : failing.uncreatable).insert("mods\\green\\" + w.file);
+      const std::string target = "mods\\green\\" + w.file;
+      if (fault == 0) failing.uncreatable.insert(target + ".new");
+      if (fault == 1) failing.failingClose.insert(target + ".new");
+      if (fault == 2) failing.sharingViolation.insert(target);
       App failingApp(failing, dialog, dialog, dialog);
       failingApp.state = app.state;
       failingApp.colors[disp] = failingApp.colors[MsgServer] = MakeColor(1, 2, 3);
       dialog.messages.clear();
 
-      EXPECT_FALSE(w.write(failingApp)) << w.file << atClose;
+      EXPECT_FALSE(w.write(failingApp)) << w.file << fault << atClose;
       ASSERT_EQ(dialog.messages.size(), 1u);
       EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Failure);
       EXPECT_EQ(dialog.messages[0].text, "Unable to save " + w.file);
-      EXPECT_EQ(ScratchSkin::Read(File("green", w.file)), before) << w.file << atClose;
+      EXPECT_EQ(ScratchSkin::Read(File("green", w.file)), before) << w.file << fault;
+      EXPECT_FALSE(fs::exists(File("green", w.file + ".new")));
     }
   }
 }

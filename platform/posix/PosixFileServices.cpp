@@ -128,6 +128,7 @@ class PosixTextWriter : public TextWriter {
       }
       done += static_cast<std::size_t>(n);
     }
+    if (ok_ && ::fsync(fd_) != 0) ok_ = false;
     if (::close(fd_) != 0) ok_ = false;
     fd_ = -1;
     pending_.clear();
@@ -204,6 +205,26 @@ class PosixFileServices : public FileServices {
     if (!ExistsNoFollow(source)) return Fail(ENOENT);
     if (ExistsNoFollow(target) && !SameEntry(source, target)) return Fail(EEXIST);
     return ::rename(source.c_str(), target.c_str()) == 0 ? Succeed() : Fail(errno);
+  }
+
+  bool Replace(const std::string& replacement, const std::string& target) override {
+    const std::string source = Resolve(replacement);
+    const std::string native = Resolve(target);
+    const auto sourceAttributes = NativeAttributes(source);
+    if (!sourceAttributes || sourceAttributes->isDirectory) return Fail(ENOENT);
+    if (const auto attributes = NativeAttributes(native)) {
+      if (attributes->isDirectory || attributes->isReadOnly) return Fail(EACCES);
+    }
+    if (::rename(source.c_str(), native.c_str()) != 0) return Fail(errno);
+    // The rename itself reaches the disk with its folder.
+    const auto slash = native.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : native.substr(0, slash);
+    const int dir = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+      ::fsync(dir);
+      ::close(dir);
+    }
+    return Succeed();
   }
 
   bool Delete(const std::string& path) override {

@@ -86,6 +86,7 @@ class Win32TextWriter : public TextWriter {
   bool Close() override {
     if (file_ == INVALID_HANDLE_VALUE) return false;
     Flush();
+    if (!failed_ && !FlushFileBuffers(file_)) failed_ = true;
     if (!CloseHandle(file_)) failed_ = true;
     file_ = INVALID_HANDLE_VALUE;
     return !failed_;
@@ -154,6 +155,11 @@ class Win32FileServices : public FileServices {
   }
   bool Move(const std::string& from, const std::string& to) override {
     return Check(MoveFileA(from.c_str(), to.c_str()));
+  }
+  bool Replace(const std::string& replacement, const std::string& target) override {
+    if (IsReadOnlyFile(target)) return Refuse(false);
+    return Check(MoveFileExA(replacement.c_str(), target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
   }
   bool Delete(const std::string& path) override { return Check(DeleteFileA(path.c_str())); }
   bool MakeDirectory(const std::string& path) override {

@@ -53,6 +53,14 @@ bool FaultyFiles::Move(const std::string& from, const std::string& to) {
   ownError_.reset();
   return real_.Move(from, to);
 }
+bool FaultyFiles::Replace(const std::string& replacement, const std::string& target) {
+  ownError_.reset();
+  if (sharingViolation.count(target)) {
+    ownError_ = FileError::SharingViolation;
+    return false;
+  }
+  return real_.Replace(replacement, target);
+}
 bool FaultyFiles::Delete(const std::string& path) {
   ownError_.reset();
   return real_.Delete(path);

@@ -16,7 +16,8 @@ class FaultyFiles : public FileServices {
  public:
   explicit FaultyFiles(FileServices& real) : real_(real) {}
 
-  // Paths exactly as the utility names them.
+  // Paths exactly as the utility names them. A file in `sharingViolation` can be neither created
+  // nor replaced, as while another program holds it open without sharing.
   std::set<std::string> unreadable, uncreatable, failingClose, sharingViolation;
   std::optional<std::string> currentDirectory;
 
@@ -24,6 +25,7 @@ class FaultyFiles : public FileServices {
   std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override;
   bool Copy(const std::string& from, const std::string& to, bool failIfExists) override;
   bool Move(const std::string& from, const std::string& to) override;
+  bool Replace(const std::string& replacement, const std::string& target) override;
   bool Delete(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
