@@ -27,7 +27,9 @@ void RestoreSchemeFile(App& app, const std::string& scheme, std::string_view fil
                        std::string_view pristine) {
   const std::string folder = "mods\\" + scheme + "\\";
   if (!app.files.Attributes(folder + std::string(pristine))) return;
-  ReplaceWithCopy(app.files, folder + std::string(pristine), folder + std::string(file));
+  if (!ReplaceWithCopy(app.files, folder + std::string(pristine), folder + std::string(file))) {
+    app.messages.Failure(Format("Unable to restore %s", {folder + std::string(file)}));
+  }
 }
 
 void ChooseColor(App& app, int buttonId) {

@@ -156,7 +156,9 @@ void RemoveScheme(App& app, Removal how) {
                              : "Are you sure you want to delete the following color scheme?\n\n%s";
   if (!app.messages.Ask(Format(question, {name}))) return;
   if (how == Removal::Hide) {
-    app.files.Move("mods\\" + name, "mods\\!" + name);
+    if (!app.files.Move("mods\\" + name, "mods\\!" + name)) {
+      app.messages.Failure(Format("Unable to hide the color scheme '%s'", {name}));
+    }
   } else {
     RemoveDirectoryTree(app, "mods\\" + name);
   }
@@ -180,7 +182,9 @@ void RemovePlugins(App& app, Removal how) {
     if (!app.messages.Ask(Format(question, {entry.description}))) continue;
     if (!IsSingleFolderName(entry.folder)) continue;
     if (how == Removal::Hide) {
-      app.files.Move("plugins\\" + entry.folder, "plugins\\!" + entry.folder);
+      if (!app.files.Move("plugins\\" + entry.folder, "plugins\\!" + entry.folder)) {
+        app.messages.Failure(Format("Unable to hide the plugin '%s'", {entry.description}));
+      }
     } else {
       RemoveDirectoryTree(app, "plugins\\" + entry.folder);
     }

@@ -27,41 +27,62 @@ void WriteDescTxt(App& app, const std::string& profileFolder) {
   const bool isDefault = IsDefaultProfile(app.state.ProfileName);
   app.files.Copy("desc.txt", "desc.txt.bak", false);
   auto skinDesc = app.files.OpenRead("desc.txt.bak");
-  FileReplacement desc(app.files, profileFolder + "desc.txt");
-  FileError failure = desc.Opened() ? FileError::None : app.files.LastError();
-  if (desc.Opened()) {
-    std::string title;
-    if (skinDesc) skinDesc->ReadLine(title, kProfileLineCapacity);
-    desc.Write(Format("Quil %s Profile >%s", {app.state.ProfileName, TitleDatePart(title)}));
-    const std::string image = PreviewImageLine(app, app.state.PreviewImagePath);
-    if (isDefault) {
-      std::string description;
-      if (skinDesc) skinDesc->ReadLine(description, kProfileLineCapacity);
-      // The description stays one line even when it was the skin file's last line.
-      if (description.empty() || description.back() != '\n') description += '\n';
-      desc.Write(Format("%s1\n", {description}));
-    } else {
-      desc.Write(Format(
-          "A profile of the Quil skin.  To set preferences select the '%s' profile in the "
-          "configuration utility in the main Quil directory.  If Trillian doesn't load, try the "
-          "(default) profile.\n1\n",
-          {app.state.ProfileName}));
+  FileError failure = FileError::Other;
+  // Without the skin's own description there is no title to build on: the profile's desc.txt is
+  // left as it is rather than written with empty lines.
+  if (skinDesc) {
+    FileReplacement desc(app.files, profileFolder + "desc.txt");
+    failure = desc.Opened() ? FileError::None : app.files.LastError();
+    if (desc.Opened()) {
+      std::string title;
+      skinDesc->ReadLine(title, kProfileLineCapacity);
+      desc.Write(Format("Quil %s Profile >%s", {app.state.ProfileName, TitleDatePart(title)}));
+      const std::string image = PreviewImageLine(app, app.state.PreviewImagePath);
+      if (isDefault) {
+        std::string description;
+        skinDesc->ReadLine(description, kProfileLineCapacity);
+        // The description stays one line even when it was the skin file's last line.
+        if (description.empty() || description.back() != '\n') description += '\n';
+        desc.Write(Format("%s1\n", {description}));
+      } else {
+        desc.Write(Format(
+            "A profile of the Quil skin.  To set preferences select the '%s' profile in the "
+            "configuration utility in the main Quil directory.  If Trillian doesn't load, try the "
+            "(default) profile.\n1\n",
+            {app.state.ProfileName}));
+      }
+      desc.Write(image);
+      desc.Write("\n3000\n700");
+      switch (desc.Commit()) {
+        case FileReplacement::Result::Replaced:
+          break;
+        case FileReplacement::Result::ReplaceFailed:
+          failure = desc.ReplaceError();
+          break;
+        case FileReplacement::Result::WriteFailed:
+          failure = FileError::Other;
+          break;
+      }
     }
-    desc.Write(image);
-    desc.Write("\n3000\n700");
-    if (desc.Commit() == FileReplacement::Result::ReplaceFailed) failure = desc.ReplaceError();
   }
-  // Trillian keeps desc.txt open while it shows the skin chooser.
-  if (failure == FileError::SharingViolation) app.messages.Notice(kSharingViolationNotice);
+  // Trillian keeps desc.txt open while it shows the skin chooser; any other failure is named too,
+  // so that a desc.txt left as it was is never taken for a saved one.
+  if (failure == FileError::SharingViolation) {
+    app.messages.Notice(kSharingViolationNotice);
+  } else if (failure != FileError::None) {
+    app.messages.Notice(kDescNotSaved);
+  }
   skinDesc.reset();
   app.files.Delete("desc.txt.bak");
 }
 
 void WriteTrillianXml(App& app, const std::string& profileFolder) {
   auto skinXml = app.files.OpenRead("trillian.xml");
-  if (!skinXml) return;
   FileReplacement xml(app.files, profileFolder + "trillian.xml");
-  if (!xml.Opened()) return;
+  if (!skinXml || !xml.Opened()) {
+    app.messages.Notice(kTrillianXmlNotSaved);
+    return;
+  }
   std::string line;
   while (skinXml->ReadLine(line, kProfileLineCapacity)) {
     if (StartsWithNoCase(line, kDoctypeKey)) {
@@ -71,7 +92,9 @@ void WriteTrillianXml(App& app, const std::string& profileFolder) {
       xml.Write(line);
     }
   }
-  xml.Commit();
+  if (xml.Commit() != FileReplacement::Result::Replaced) {
+    app.messages.Notice(kTrillianXmlNotSaved);
+  }
 }
 
 }  // namespace
@@ -84,7 +107,8 @@ std::string TitleDatePart(std::string_view titleLine) {
   const auto second = rest.find('>');
   if (second != std::string_view::npos) rest = rest.substr(0, second);
   std::string part(rest);
-  if (part.back() != '\n') part += '\n';
+  // A ">" right after the first one leaves an empty date: it is still one line.
+  if (part.empty() || part.back() != '\n') part += '\n';
   return part;
 }
 

@@ -13,6 +13,11 @@ inline constexpr std::string_view kSharingViolationNotice =
     "Unable to write desc.txt file due to sharing violation\n\nThis is probably due to Trillian "
     "being open.\n\nThe settings should work but changes won't be reflected in the skinviewer.";
 
+// The profile's desc.txt or trillian.xml could not be written (for another reason than the sharing
+// violation above); the save goes on with config.dtd.
+inline constexpr std::string_view kDescNotSaved = "Unable to save desc.txt";
+inline constexpr std::string_view kTrillianXmlNotSaved = "Unable to save trillian.xml";
+
 // The date part of the skin's title line: the text after its first ">" up to the next ">" or the
 // end of the line, always ending with a line break; " (undated)\n" when nothing follows a ">" or
 // there is none.

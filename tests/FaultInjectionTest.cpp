@@ -1,0 +1,253 @@
+// Every flow that writes, with each of its file operations made to fail and, separately, with the
+// program stopped there as by a crash. After a failure the utility must have said so whenever a
+// file did not get its new content; after a crash a fresh start must load every profile; and in
+// both cases every file holds its old or its new content, never a mix or a truncation.
+// The sweep runs natively: it exercises the portable flows thousands of times, and the Win32 file
+// services' part (replacing in one step, refusing read-only files) has its own contract tests.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "app/ControlIds.h"
+#include "app/MainDialog.h"
+#include "settings/SkinSettings.h"
+#include "tests/support/FaultInjector.h"
+#include "tests/support/ScratchSkin.h"
+
+#ifndef _WIN32
+namespace quil::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = MemoryDialog::Kind;
+using Tree = std::map<std::string, std::string>;
+
+// Files left on the way by a save that did not finish are no settings files.
+bool IsTemporary(const fs::path& path) {
+  const std::string ext = path.extension().string();
+  return ext == ".new" || ext == ".bak" || ext == ".def" || ext == ".bad";
+}
+
+Tree Snapshot(const fs::path& root) {
+  Tree files;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    if (e.is_regular_file() && !IsTemporary(e.path())) {
+      files[fs::relative(e.path(), root).generic_string()] = ScratchSkin::Read(e.path());
+    }
+  }
+  return files;
+}
+
+// A dialog over the injector, started on the skin as the user would start it.
+struct Session {
+  explicit Session(FileServices& real) : injector(real), app(injector, dialog, dialog, dialog) {
+    app.shell = &shell;
+    SetInitialOptionStates(dialog);
+    dialog.onCommand = [this](Page page, int id) {
+      page == Page::Main ? MainCommand(app, id) : PageCommand(app, id);
+    };
+    StartUp(app);
+  }
+  FaultInjector injector;
+  MemoryDialog dialog;
+  MemoryShell shell;
+  App app;
+};
+
+struct Flow {
+  const char* name;
+  std::function<void(Session&)> prepare;  // before the faults: choices on screen
+  std::function<void(Session&)> act;      // the command whose file operations are tested
+};
+
+void Save(Session& s) {
+  s.dialog.Answer({true});
+  s.dialog.Click(Page::Main, kSaveButton);
+}
+
+const Flow kFlows[] = {
+    {"save default", [](Session& s) { s.dialog.SetChecked(Page::General, kButtonScrollBox, true); },
+     Save},
+    {"save default with both color files",
+     [](Session& s) {
+       s.shell.colorAnswers = {MakeColor(1, 2, 3), MakeColor(4, 5, 6)};
+       s.dialog.Click(Page::Colors, 1101);
+       s.dialog.Click(Page::Colors, 1202);
+     },
+     Save},
+    {"save a new profile", [](Session& s) { s.dialog.Type(Page::Main, kProfileBox, "Fresh"); },
+     Save},
+    {"save an existing profile",
+     [](Session& s) {
+       s.dialog.Pick(Page::Main, kProfileBox, 1);  // "Work"
+       s.shell.colorAnswers = {MakeColor(7, 8, 9)};
+       s.dialog.Click(Page::Colors, 1100);
+       s.dialog.SetText(Page::General, kContactTitleEdit, "Changed");
+     },
+     Save},
+    {"restore", [](Session&) {},
+     [](Session& s) {
+       s.dialog.Answer({true});
+       s.dialog.Click(Page::Main, kRestoreButton);
+     }},
+    {"delete a profile", [](Session& s) { s.dialog.Pick(Page::Main, kProfileBox, 1); },
+     [](Session& s) {
+       s.dialog.Answer({true});
+       s.dialog.Click(Page::Main, kDeleteProfileButton);
+     }},
+    {"hide a scheme", [](Session& s) { s.dialog.Pick(Page::Colors, kSchemeBox, 0); },
+     [](Session& s) {
+       s.dialog.Answer({true});
+       s.dialog.Click(Page::Colors, kHideSchemeButton);
+     }},
+    {"delete a scheme", [](Session& s) { s.dialog.Pick(Page::Colors, kSchemeBox, 0); },
+     [](Session& s) {
+       s.dialog.Answer({true});
+       s.dialog.Click(Page::Colors, kDeleteSchemeButton);
+     }},
+    {"hide plugins",
+     [](Session& s) {
+       s.dialog.SelectListLine(Page::Plugins, kPluginList, 0, true);
+       s.dialog.SelectListLine(Page::Plugins, kPluginList, 2, true);
+     },
+     [](Session& s) {
+       s.dialog.Answer({true, true});
+       s.dialog.Click(Page::Plugins, kHidePluginsButton);
+     }},
+    {"delete plugins",
+     [](Session& s) {
+       s.dialog.SelectListLine(Page::Plugins, kPluginList, 1, true);
+       s.dialog.SelectListLine(Page::Plugins, kPluginList, 3, true);
+     },
+     [](Session& s) {
+       s.dialog.Answer({true, true});
+       s.dialog.Click(Page::Plugins, kDeletePluginsButton);
+     }},
+};
+
+class FaultInjection : public ::testing::TestWithParam<std::size_t> {
+ protected:
+  void SetUp() override {
+    // The skin as a user has it: a saved profile "Work" and an edited scheme file, so that Save,
+    // Delete and Restore all change something.
+    auto files = MakePlatformFileServices();
+    Session setup(*files);
+    setup.dialog.Type(Page::Main, kProfileBox, "Work");
+    Save(setup);
+    setup.dialog.Pick(Page::Main, kProfileBox, 0);
+    ScratchSkin::Write(skin / "mods/aqua/colors.ini", "edited by hand\r\n");
+    pristine_ =
+        skin.skinsFolder().parent_path() / (skin.skinsFolder().filename().string() + "-pristine");
+    fs::copy(skin.skinsFolder(), pristine_, fs::copy_options::recursive);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(pristine_, ignored);
+  }
+  void Reset() {
+    fs::current_path(pristine_);
+    fs::remove_all(skin.skinsFolder());
+    fs::copy(pristine_, skin.skinsFolder(), fs::copy_options::recursive);
+    fs::current_path(skin.skinFolder());
+  }
+  // Runs the flow with the injector armed; false when the program stopped (crash or exit 1).
+  bool Run(const Flow& flow, FaultInjector::Mode mode, int at, Session*& out,
+           std::unique_ptr<Session>& holder) {
+    Reset();
+    holder = std::make_unique<Session>(*files_);
+    out = holder.get();
+    flow.prepare(*holder);
+    holder->dialog.messages.clear();
+    holder->injector.Arm(mode, at);
+    try {
+      flow.act(*holder);
+    } catch (const Crashed&) {
+      return false;
+    } catch (const ProgramEnded&) {
+      return false;
+    }
+    return true;
+  }
+
+  ScratchSkin skin;
+  std::unique_ptr<FileServices> files_ = MakePlatformFileServices();
+  fs::path pristine_;
+};
+
+// Every file holds its content from before or from after the flow; a missing file is a value too.
+void ExpectOldOrNew(const Tree& before, const Tree& after, const Tree& now,
+                    const std::string& where) {
+  std::set<std::string> names;
+  for (const Tree* t : {&before, &after, &now}) {
+    for (const auto& [name, bytes] : *t) names.insert(name);
+  }
+  for (const std::string& name : names) {
+    const auto value = [&](const Tree& t) -> std::optional<std::string> {
+      const auto it = t.find(name);
+      return it == t.end() ? std::nullopt : std::optional<std::string>(it->second);
+    };
+    const auto current = value(now);
+    EXPECT_TRUE(current == value(before) || current == value(after)) << where << ": " << name;
+  }
+}
+
+TEST_P(FaultInjection, EveryFileIsOldOrNewAndEveryFailureIsReported) {
+  const Flow& flow = kFlows[GetParam()];
+  const Tree before = Snapshot(pristine_);
+  Session* s = nullptr;
+  std::unique_ptr<Session> holder;
+  ASSERT_TRUE(Run(flow, FaultInjector::Mode::Count, 0, s, holder));
+  const int operations = s->injector.operations();
+  const Tree after = Snapshot(skin.skinsFolder());
+  ASSERT_NE(before, after) << "the flow changed nothing";
+  ASSERT_GT(operations, 0);
+
+  for (int k = 1; k <= operations; ++k) {
+    const std::string where = std::string(flow.name) + ", operation " + std::to_string(k);
+    // The k-th operation fails.
+    Run(flow, FaultInjector::Mode::Fail, k, s, holder);
+    const Tree failed = Snapshot(skin.skinsFolder());
+    ExpectOldOrNew(before, after, failed, where + " failing");
+    bool reported = false;
+    for (const auto& m : s->dialog.messages) {
+      reported = reported || m.kind == Kind::Failure || m.kind == Kind::Notice;
+    }
+    if (failed != after) {
+      EXPECT_TRUE(reported) << where << " failed silently";
+    }
+    holder.reset();
+
+    // The program stops at the k-th operation; a fresh start must load every profile.
+    Run(flow, FaultInjector::Mode::Crash, k, s, holder);
+    holder.reset();
+    ExpectOldOrNew(before, after, Snapshot(skin.skinsFolder()), where + " crashing");
+    try {
+      Session fresh(*files_);
+      const int profiles = fresh.dialog.ListLineCount(Page::Main, kProfileBox);
+      for (int p = 0; p < profiles; ++p) fresh.dialog.Pick(Page::Main, kProfileBox, p);
+      for (const auto& m : fresh.dialog.messages) {
+        EXPECT_NE(m.kind, Kind::Failure) << where << " crashing, then: " << m.text;
+      }
+    } catch (const ProgramEnded&) {
+      ADD_FAILURE() << where << " crashing: the next start ended the program";
+    }
+  }
+  RecordProperty("InjectionPoints", 2 * operations);
+  std::printf("fault injection, %s: %d injection points\n", flow.name, 2 * operations);
+}
+
+INSTANTIATE_TEST_SUITE_P(Flows, FaultInjection, ::testing::Range<std::size_t>(0, std::size(kFlows)),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                           std::string name = kFlows[info.param].name;
+                           for (char& c : name) {
+                             if (c == ' ') c = '_';
+                           }
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace quil::test
+#endif
