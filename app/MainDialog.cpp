@@ -20,6 +20,19 @@ constexpr std::string_view kRestoreQuestion =
     "settings.\n\nAre you sure?";
 // The length of "_profile_": a profile folder's name is the skin's name, this and the profile's.
 constexpr std::size_t kProfileInfixLength = 9;
+// The longest name of one folder, and the longest path, that the file systems allow (MAX_PATH
+// less its terminator).
+constexpr std::size_t kMaxFolderNameLength = 255;
+constexpr std::size_t kMaxPathLength = 259;
+// The longest name of a file that a save writes directly in the profile folder.
+constexpr std::string_view kLongestProfileFile = "\\config.dtd.def.new";
+
+bool FitsAsProfileFolder(const AppState& state, std::string_view name) {
+  const std::size_t folderName = state.SkinName().size() + kProfileInfixLength + name.size();
+  const std::size_t longestPath =
+      state.WorkDir.size() + kProfileInfixLength + name.size() + kLongestProfileFile.size();
+  return folderName <= kMaxFolderNameLength && longestPath <= kMaxPathLength;
+}
 
 // Puts the scheme folder's pristine copy of a color file in place of the file. A folder without
 // the pristine copy keeps its file.
@@ -164,8 +177,11 @@ void CommitProfile(App& app, std::string_view text) {
   AppState& s = app.state;
   const std::string candidate = Bounded(text, kNameCapacity);
   if (EqualsNoCase(candidate, s.ProfileName)) return;
-  // The name becomes a folder name: one that could lead outside the skins folder is refused.
-  if (!candidate.empty() && !IsSingleFolderName(candidate)) {
+  // The name becomes part of a folder name: one that could lead outside the skins folder, or that
+  // leaves no room for the profile's files within the longest name and path the file system
+  // allows, is refused.
+  if ((!candidate.empty() && !IsSingleFolderName(candidate)) ||
+      !FitsAsProfileFolder(s, candidate)) {
     app.messages.Notice(Format("'%s' is not a valid profile name", {candidate}));
     app.controls.SetText(Page::Main, kProfileBox, s.ProfileName);
     return;
