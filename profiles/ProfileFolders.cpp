@@ -25,9 +25,10 @@ bool LiesInside(std::string_view path, std::string_view folder) {
 
 void WriteDescTxt(App& app, const std::string& profileFolder) {
   const bool isDefault = IsDefaultProfile(app.state.ProfileName);
-  app.files.Copy("desc.txt", "desc.txt.bak", false);
-  auto skinDesc = app.files.OpenRead("desc.txt.bak");
-  FileError failure = FileError::Other;
+  const bool copied = app.files.Copy("desc.txt", "desc.txt.bak", false);
+  FileError failure = copied ? FileError::Other : app.files.LastError();
+  // An old desc.txt.bak is no copy of today's description.
+  auto skinDesc = copied ? app.files.OpenRead("desc.txt.bak") : nullptr;
   // Without the skin's own description there is no title to build on: the profile's desc.txt is
   // left as it is rather than written with empty lines.
   if (skinDesc) {

@@ -5,15 +5,16 @@
 # on to QuilConfig.exe ("/showhidden", "/restore").
 #
 # With a display the program simply runs. Without one, Xvfb is started, the program is started in
-# the background, and as soon as its window shows a screenshot of the screen is saved as
-# scratch/screenshot-<time>.png; then the program is ended.
+# the background, and once its window shows, a screenshot of the dialog is saved for each of its
+# three pages, scratch/screenshots/1-general.png, 2-colors.png and 3-plugins.png (the sample skin's
+# settings, its active color scheme and its plugin list); then the dialog is closed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
 
 scripts/setup.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target QuilConfig redirect
+cmake --build --preset windows --target QuilConfig redirect quil-show-page
 
 source scripts/lib.sh
 
@@ -53,7 +54,7 @@ program_pid=$!
 
 shown=0
 for _ in $(seq 1 600); do
-  if xwininfo -root -tree 2>/dev/null | grep -q '"Quil'; then
+  if xwininfo -name "Quil Configuration Utility" >/dev/null 2>&1; then
     shown=1
     break
   fi
@@ -64,7 +65,26 @@ if [ "$shown" -ne 1 ]; then
   echo "run: the QuilConfig window did not show" >&2
   exit 1
 fi
+window="$(xwininfo -name "Quil Configuration Utility" | awk '/Window id:/ {print $4}')"
+shots="$root/scratch/screenshots"
+rm -rf "$shots"
+mkdir -p "$shots"
+show_page="$root/build/windows/platform/win32/shell/quil-show-page.exe"
 sleep 1  # let the window paint
-shot="$root/scratch/screenshot-$(date +%Y%m%d-%H%M%S).png"
-import -window root "$shot"
-echo "run: QuilConfig showed its window; screenshot saved as $shot"
+index=0
+for page in general colors plugins; do
+  if ! wine "$show_page" "$index" </dev/null; then
+    echo "run: could not switch the dialog to its $page page" >&2
+    exit 1
+  fi
+  sleep 1
+  index=$((index + 1))
+  import -window "$window" "$shots/$index-$page.png"
+done
+wine "$show_page" close </dev/null || true
+for _ in $(seq 1 100); do
+  kill -0 "$program_pid" 2>/dev/null || break
+  sleep 0.1
+done
+echo "run: QuilConfig showed its window; screenshots of its pages are in $shots:"
+echo "  1-general.png (the General page), 2-colors.png (the Colors page), 3-plugins.png (the Plugins page)"

@@ -1,13 +1,9 @@
 // Message boxes, the end of the program and the dialog's controls on Win32.
 #include "platform/win32/Win32Ports.h"
 
-#include <utility>
-
 #include "app/AppState.h"
 #include "app/Text.h"
 #include "platform/win32/Win32.h"
-
-#include <commctrl.h>
 
 namespace quil {
 
@@ -29,41 +25,6 @@ bool IsComboBox(HWND control) {
   char className[32] = {};
   GetClassNameA(control, className, sizeof className);
   return EqualsNoCase(className, "ComboBox");
-}
-
-// The identifier of the commit subclass among the edit field's subclasses.
-constexpr UINT_PTR kCommitSubclass = 1;
-constexpr UINT kEnterKey = VK_RETURN;
-
-// The commit rule of the combo boxes' edit fields: a set-text commits the text being set, before
-// the field stores it; losing the focus and releasing Enter commit the box's current text, read
-// into a buffer the size of a name. Every message then goes on to the field's own procedure.
-LRESULT CALLBACK CommitProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR data) {
-  auto& commit = *reinterpret_cast<DialogControls::CommitHandler*>(data);
-  switch (message) {
-    case WM_SETTEXT:
-      commit(lParam ? reinterpret_cast<const char*>(lParam) : "");
-      break;
-    case WM_KILLFOCUS:
-    case WM_KEYUP:
-      if (message == WM_KEYUP && wParam != kEnterKey) break;
-      {
-        std::string text(kNameCapacity, '\0');
-        const int length =
-            GetWindowTextA(GetParent(edit), text.data(), static_cast<int>(text.size()));
-        text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-        commit(text);
-      }
-      break;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(edit, CommitProc, kCommitSubclass);
-      delete &commit;
-      return DefSubclassProc(edit, message, wParam, lParam);
-    default:
-      break;
-  }
-  return DefSubclassProc(edit, message, wParam, lParam);
 }
 
 }  // namespace
@@ -204,18 +165,6 @@ void Win32DialogControls::Show(Page page, int id, bool visible) {
 void Win32DialogControls::Focus(Page page, int id) {
   const HWND control = AsWindow(Control(page, id));
   if (control) SetFocus(control);
-}
-
-void Win32DialogControls::SetCommitHandler(Page page, int id, CommitHandler commit) {
-  const HWND control = AsWindow(Control(page, id));
-  const HWND edit = control ? FindWindowExA(control, nullptr, "Edit", nullptr) : nullptr;
-  if (!edit) return;
-  DWORD_PTR previous = 0;
-  if (GetWindowSubclass(edit, CommitProc, kCommitSubclass, &previous)) {
-    delete reinterpret_cast<CommitHandler*>(previous);
-  }
-  auto* handler = new CommitHandler(std::move(commit));
-  SetWindowSubclass(edit, CommitProc, kCommitSubclass, reinterpret_cast<DWORD_PTR>(handler));
 }
 
 void Win32DialogControls::RedrawControl(Page page, int id) {

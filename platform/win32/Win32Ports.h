@@ -31,7 +31,9 @@ class Win32ProgramExit : public ProgramExit {
 // controls: setting does nothing, reading gives empty text, unchecked boxes and empty lists.
 // Combo boxes and list boxes are told apart by their window class, so the same calls serve the
 // profile box, the scheme box and the plugin list. A control's text is set with WM_SETTEXT, which
-// reaches the commit handling of a combo box's edit field as the user's choice does.
+// reaches the commit handling of a combo box's edit field as the user's choice does. The commit
+// handling itself (SetCommitHandler) belongs to the dialog's windows, which replace the edit
+// fields' window procedures (platform/win32/shell).
 class Win32DialogControls : public DialogControls {
  public:
   // The window handles come from `state`, which must outlive this object; until Attach is called
@@ -51,9 +53,6 @@ class Win32DialogControls : public DialogControls {
   void SelectListLine(Page page, int id, int index, bool selected) override;
   void Show(Page page, int id, bool visible) override;
   void Focus(Page page, int id) override;
-  // Replaces the window procedure of the combo box's edit field; the handler lives as long as the
-  // field and runs before the field handles a commit message.
-  void SetCommitHandler(Page page, int id, CommitHandler commit) override;
   void RedrawControl(Page page, int id) override;
   void RedrawMain() override;
 

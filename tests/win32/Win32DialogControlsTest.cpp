@@ -1,15 +1,18 @@
 // The Win32 dialog port on real controls made for the test (a sorted combo box with an edit field,
 // a multiple-selection list box, a check box): it must behave as the in-memory dialog the portable
-// tests use, commit handling of the combo box's edit field included.
+// tests use, commit handling of the combo box's edit field (ProfileEditProc) included.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "app/App.h"
 #include "app/ControlIds.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32Ports.h"
+#include "platform/win32/shell/DialogShell.h"
+#include "platform/win32/shell/ShellPorts.h"
+#include "tests/support/MemoryDialog.h"
 
 namespace quil::test {
 namespace {
@@ -23,6 +26,8 @@ HWND Child(HWND parent, const char* cls, DWORD style, int id) {
 
 class Win32Controls : public ::testing::Test {
  protected:
+  Win32Controls() : app_(*files_, controls_, dialog_, dialog_) {}
+
   void SetUp() override {
     main_ = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
                             nullptr, nullptr, nullptr);
@@ -32,9 +37,12 @@ class Win32Controls : public ::testing::Test {
     profileBox_ = Child(main_, "COMBOBOX", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL, kProfileBox);
     Child(plugins_, "LISTBOX", LBS_MULTIPLESEL, kPluginList);
     Child(plugins_, "BUTTON", BS_AUTOCHECKBOX, kCheckBox);
-    state_.MainWindow = reinterpret_cast<Handle>(main_);
-    state_.PluginsPage = reinterpret_cast<Handle>(plugins_);
-    controls_.Attach(state_);
+    app_.state.MainWindow = reinterpret_cast<Handle>(main_);
+    app_.state.PluginsPage = reinterpret_cast<Handle>(plugins_);
+    controls_.Attach(app_.state);
+    context_.app = &app_;
+    context_.controls = &controls_;
+    UseShellContext(context_);
   }
   void TearDown() override {
     DestroyWindow(main_);
@@ -53,8 +61,11 @@ class Win32Controls : public ::testing::Test {
   HWND main_ = nullptr;
   HWND plugins_ = nullptr;
   HWND profileBox_ = nullptr;
-  AppState state_;
-  Win32DialogControls controls_;
+  std::unique_ptr<FileServices> files_ = MakePlatformFileServices();
+  MemoryDialog dialog_;  // message boxes and the end of the program
+  ShellControls controls_;
+  App app_;
+  ShellContext context_;
 };
 
 TEST_F(Win32Controls, ListsOfComboAndListBoxes) {
@@ -144,6 +155,44 @@ TEST_F(Win32Controls, ComboEditCommitsOnSetTextFocusLossAndEnter) {
   controls_.SetText(Page::Main, kProfileBox, "Home");
   EXPECT_TRUE(commits.empty());
   EXPECT_EQ(second, (std::vector<std::string>{"Home"}));
+}
+
+TEST_F(Win32Controls, FocusLossDuringACommitIsNoSecondCommit) {
+  // A commit that opens a message box takes the focus from the field: that is no new commit, but
+  // a text the commit puts back into the box is one.
+  std::vector<std::string> commits;
+  controls_.SetCommitHandler(Page::Main, kProfileBox, [&](std::string_view candidate) {
+    commits.emplace_back(candidate);
+    if (candidate != "bad") return;
+    SendMessageA(ProfileEdit(), WM_KILLFOCUS, 0, 0);
+    controls_.SetText(Page::Main, kProfileBox, "(default)");
+  });
+  SendMessageA(ProfileEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ignored"));
+  commits.clear();
+  SendMessageA(ProfileEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("bad"));
+  EXPECT_EQ(commits, (std::vector<std::string>{"bad", "(default)"}));
+
+  // Once the commit is over, losing the focus commits again (the field holds the text last set).
+  commits.clear();
+  SendMessageA(ProfileEdit(), WM_KILLFOCUS, 0, 0);
+  ASSERT_FALSE(commits.empty());
+  EXPECT_EQ(commits.front(), "bad");
+}
+
+TEST_F(Win32Controls, ComboEditForwardsUntilAHandlerIsRegistered) {
+  // The edit procedure is installed with the first handler; a handler for a box without an edit
+  // procedure does nothing.
+  controls_.SetCommitHandler(Page::Colors, kSchemeBox, [](std::string_view) { FAIL(); });
+  controls_.SetText(Page::Main, kProfileBox, "Work");
+  EXPECT_EQ(controls_.GetText(Page::Main, kProfileBox), "Work");
+  EXPECT_EQ(app_.state.PreviousProfileEditProc, Handle{0});
+
+  std::vector<std::string> commits;
+  controls_.SetCommitHandler(Page::Main, kProfileBox,
+                             [&](std::string_view candidate) { commits.emplace_back(candidate); });
+  EXPECT_NE(app_.state.PreviousProfileEditProc, Handle{0});
+  controls_.SetText(Page::Main, kProfileBox, "Home");
+  EXPECT_EQ(commits, (std::vector<std::string>{"Home"}));
 }
 
 }  // namespace

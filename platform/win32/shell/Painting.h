@@ -1,0 +1,36 @@
+// How QuilConfig paints itself in the active scheme's colors: the main dialog's banner, tabs and
+// buttons, the pages' owner-drawn buttons (the Colors page's live preview), the tab control's
+// background and the answers to the control-color requests.
+//
+// Every painter follows the shared brush rule: it first deletes the brush that SharedBrush holds,
+// then creates the brush it needs into SharedBrush. A brush handed back for a control-color request
+// so stays valid until the next painter runs, and at most one such brush exists at a time.
+#pragma once
+
+#include "app/App.h"
+#include "platform/win32/Win32.h"
+
+namespace quil {
+
+// Deletes the shared brush, if any, and forgets it.
+void DeleteSharedBrush(AppState& state);
+// Replaces the shared brush by a new solid brush of `color` and returns it.
+HBRUSH ReplaceSharedBrush(AppState& state, COLORREF color);
+
+// The main dialog's paint message: the banner bitmap, the banner moved to its place beside it and
+// the white strip below the bitmap.
+void PaintMainDialog(App& app, HWND dialog);
+// The main dialog's owner-drawn items: the tabs and the buttons "&Del", "&Restore" and "&Save".
+void DrawMainItem(App& app, const DRAWITEMSTRUCT& item);
+// The main dialog's answer to a control-color request (WM_CTLCOLOR*).
+HBRUSH MainControlColor(App& app, UINT message, HDC dc, HWND control);
+
+// The pages' owner-drawn buttons.
+void DrawPageItem(App& app, const DRAWITEMSTRUCT& item);
+// A page's answer to a control-color request.
+HBRUSH PageControlColor(App& app, UINT message, HDC dc, HWND control);
+
+// The tab control's background, erased in the dialog's color.
+void EraseTabBackground(App& app, HWND tab, HDC dc);
+
+}  // namespace quil

@@ -1,0 +1,30 @@
+// The entry point of QuilConfig.exe: the first command-line argument's switch, then the main
+// dialog until it is closed. The program works on the skin in its current folder.
+#include "app/App.h"
+#include "app/MainDialog.h"
+#include "platform/win32/Win32.h"
+#include "platform/win32/Win32Ports.h"
+#include "platform/win32/shell/DialogShell.h"
+#include "platform/win32/shell/ShellPorts.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const auto files = quil::MakePlatformFileServices();
+  quil::ShellControls controls;
+  quil::Win32MessageBoxes messages;
+  quil::Win32ProgramExit exit;
+  quil::Win32Shell shell;
+  quil::App app(*files, controls, messages, exit);
+  app.shell = &shell;
+  controls.Attach(app.state);
+
+  quil::ApplySwitches(app.state, quil::SwitchArguments());
+
+  quil::ShellContext context;
+  context.instance = instance;
+  context.app = &app;
+  context.controls = &controls;
+  context.shell = &shell;
+  quil::UseShellContext(context);
+  quil::RunMainDialog();
+  return 0;
+}

@@ -1,0 +1,60 @@
+// The ports that the dialog's windows need beyond the shared Win32 ports: the controls with the
+// commit handling of the two combo boxes kept for the edit fields' replaced window procedures, and
+// the shell with its color chooser and image chooser.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/Ports.h"
+#include "platform/win32/Win32.h"
+#include "platform/win32/Win32Ports.h"
+
+// The shell port's ChooseColor keeps its name in the files that see both.
+#ifdef ChooseColor
+#undef ChooseColor
+#endif
+
+namespace quil {
+
+// The dialog's controls. The commit handling of the profile box and of the scheme box is kept
+// here; the edit fields' replaced window procedures (ProfileEditProc, SchemeEditProc) run it. A
+// commit message that reaches a field before its handling is registered is only passed on.
+class ShellControls : public Win32DialogControls {
+ public:
+  // Keeps the handling; for the profile box it also replaces its edit field's window procedure.
+  void SetCommitHandler(Page page, int id, CommitHandler commit) override;
+
+  // The registered handling of a combo box, null when none is registered (yet).
+  const CommitHandler* CommitFor(Page page, int id) const;
+
+ private:
+  CommitHandler profileCommit_;
+  CommitHandler schemeCommit_;
+};
+
+// ShellExecuteA for web addresses and files; the color chooser and the open-file dialog with the
+// parameter blocks filled once when the main dialog starts.
+class Win32Shell : public Shell {
+ public:
+  // Fills the two parameter blocks; the image chooser belongs to `mainWindow`, the color chooser to
+  // no window, so that the dialog stays usable while it is open.
+  void Prepare(HWND mainWindow);
+
+  void Open(std::string_view target) override;
+  std::uint32_t ChooseColor(std::uint32_t color, std::uint32_t* customColors) override;
+  bool ChooseImage(std::string& path, std::string& title) override;
+
+ private:
+  CHOOSECOLORA colorParams_{};
+  OPENFILENAMEA imageParams_{};
+};
+
+// What the entry point converts to ANSI from the first command-line argument: the arguments as
+// ApplySwitches takes them.
+std::vector<std::string> SwitchArguments();
+
+}  // namespace quil

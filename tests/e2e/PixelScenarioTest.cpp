@@ -1,0 +1,307 @@
+// End-to-end color checks: the real dialog, copied from the screen, must show the active scheme's
+// colors where the program paints them (dialog and tab backgrounds, tabs, buttons, the Colors
+// page's preview buttons and header labels), follow a scheme switch, and show a color picked in the
+// chooser. The expected colors come from the scratch skin's scheme files, read by the core.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "colors/SchemeFiles.h"
+#include "tests/e2e/Scenario.h"
+
+namespace quil::e2e {
+namespace {
+
+// How long the screen may take to show what the program painted.
+constexpr std::chrono::milliseconds kPaintWait{3000};
+
+// A region of the dialog and the color it must show: as the color covering most of it (a fill),
+// or among its pixels (a label).
+struct Look {
+  std::string what;
+  RECT rect;
+  Color color;
+  bool fill = true;
+};
+
+// The colors of a scheme as the scratch skin's files hold them, read the way the program reads
+// them for the "(default)" profile.
+SchemeColors SchemeOnDisk(std::string_view scheme) {
+  test::TestApp model;
+  model.app.state.SetProfileName(kDefaultProfile);
+  LoadSchemeColors(model.app, scheme);
+  return model.app.colors;
+}
+
+RECT ClientOnScreen(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// Checks the looks on screen copies until all hold or the paint wait is over; then reports each
+// that does not hold.
+void ExpectLooks(const QuilDialog& dialog, const std::vector<Look>& looks,
+                 const std::string& when) {
+  std::vector<std::string> failures;
+  SetForegroundWindow(dialog.Main());
+  WaitFor(
+      [&] {
+        failures.clear();
+        const Capture capture = Capture::Of(dialog.Main());
+        for (const Look& look : looks) {
+          if (look.fill) {
+            const auto [color, share] = capture.Dominant(look.rect);
+            if (color != look.color) {
+              failures.push_back(look.what + ": expected the fill " + ColorText(look.color) +
+                                 ", the region shows mostly " + ColorText(color) + " (" +
+                                 std::to_string(static_cast<int>(share * 100)) + "%)");
+            }
+          } else if (capture.Count(look.rect, look.color) < 3) {
+            failures.push_back(look.what + ": no pixel of the label color " +
+                               ColorText(look.color) + "; the region shows mostly " +
+                               ColorText(capture.Dominant(look.rect).first));
+          }
+        }
+        return failures.empty();
+      },
+      kPaintWait);
+  for (const std::string& failure : failures) ADD_FAILURE() << when << ": " << failure;
+}
+
+// The main dialog: background, tab area, tabs and its three buttons. `focused` is the button that
+// has the focus, 0 for none.
+std::vector<Look> MainLooks(const QuilDialog& dialog, const SchemeColors& c, int focused) {
+  std::vector<Look> looks;
+  const RECT client = ClientOnScreen(dialog.Main());
+  const RECT tab = ScreenRect(dialog.Control(Page::Main, kTabControl));
+  looks.push_back({"dialog background left of the tabs",
+                   {client.left + 1, tab.top + 10, tab.left - 1, tab.bottom - 10},
+                   c[edt]});
+  const int selected = dialog.CurrentTab();
+  for (int i = 0; i < 3; ++i) {
+    const auto item = dialog.TabRect(i);
+    if (!item) {
+      looks.push_back({"tab " + std::to_string(i) + " has no rectangle", {}, c[edt]});
+      continue;
+    }
+    looks.push_back({"tab " + std::to_string(i) + (i == selected ? " (selected)" : ""),
+                     Inset(*item, 4, 3), i == selected ? c[edt] : c[border]});
+    if (i == 2) {
+      looks.push_back({"tab control background right of the tabs",
+                       {item->right + 6, item->top + 3, tab.right - 6, item->bottom - 3},
+                       c[edt]});
+    }
+  }
+  // "&Del" is drawn the other way round from "&Restore" and "&Save".
+  const struct {
+    int id;
+    const char* name;
+    bool inverse;
+  } buttons[] = {{kRestoreButton, "&Restore", false},
+                 {kSaveButton, "&Save", false},
+                 {kDeleteProfileButton, "&Del", true}};
+  for (const auto& b : buttons) {
+    const bool isFocused = b.id == focused;
+    const bool bordered = isFocused == b.inverse;
+    looks.push_back({std::string(b.name) + (isFocused ? " (focused)" : ""),
+                     Inset(ScreenRect(dialog.Control(Page::Main, b.id)), 4, 4),
+                     bordered ? c[border] : c[edt]});
+  }
+  return looks;
+}
+
+// Where a color button shows its entry beside its panel fill, relative to its rectangle.
+enum class Swatch { None, Status, Window, Text };
+
+struct ColorsPageButton {
+  int id;
+  int panel;
+  Swatch swatch;
+  int swatchEntry;
+};
+
+// The Colors page's preview buttons: the panel fill each shows and the entry its swatch shows.
+constexpr ColorsPageButton kPreviewButtons[] = {
+    {1100, disp, Swatch::None, 0},
+    {1101, disp, Swatch::Status, online},
+    {1102, disp, Swatch::Status, ltgrey},
+    {1103, disp, Swatch::Status, bright},
+    {1104, disp, Swatch::Status, attn},
+    {1105, disp, Swatch::Status, grey},
+    {1106, highlight, Swatch::None, 0},
+    {1107, mouseover, Swatch::None, 0},
+    {1160, edt, Swatch::Window, tp},
+    {1109, bgtpl, Swatch::None, 0},
+    {1108, bgtpl, Swatch::Window, fgtpl},
+    {1161, displ, Swatch::None, 0},
+    {1162, chan, Swatch::None, 0},
+    {1163, console, Swatch::None, 0},
+    {1164, edt, Swatch::Window, editfg},
+    {1200, displ, Swatch::Text, MsgNick},
+    {1201, displ, Swatch::Text, MsgMyNick},
+    {1202, displ, Swatch::Text, MsgText},
+    {1203, displ, Swatch::Text, MsgMyText},
+    {1204, displ, Swatch::Text, MsgAction},
+    {1205, displ, Swatch::Text, MsgMyAction},
+    {1206, displ, Swatch::Text, MsgLinks},
+    {1208, displ, Swatch::Text, MsgErrors},
+    {1209, displ, Swatch::Text, MsgServer},
+    {1210, displ, Swatch::Text, MsgTopic},
+    {1211, displ, Swatch::Text, MsgModes},
+    {1212, displ, Swatch::Text, MsgAutoHistory},
+    {1213, displ, Swatch::Text, MsgNotices},
+};
+
+// The swatch's rectangle inside a button's rectangle, less its outline and rounded corners.
+RECT SwatchRect(Swatch swatch, const RECT& b) {
+  switch (swatch) {
+    case Swatch::Status:
+      return Inset({b.right - 20, b.top, b.right, b.bottom}, 4, 4);
+    case Swatch::Window:
+      return Inset({b.right - 40, b.top + 5, b.right - 5, b.bottom - 5}, 4, 2);
+    case Swatch::Text:
+      return Inset({b.right - 30, b.top + 2, b.right - 2, b.bottom - 2}, 4, 3);
+    case Swatch::None:
+      break;
+  }
+  return b;
+}
+
+std::vector<Look> ColorsPageLooks(const QuilDialog& dialog, const SchemeColors& c) {
+  std::vector<Look> looks;
+  for (const ColorsPageButton& button : kPreviewButtons) {
+    const RECT r = ScreenRect(dialog.Control(Page::Colors, button.id));
+    const std::string name = "button " + std::to_string(button.id);
+    RECT panel = Inset(r, 2, 2);
+    if (button.swatch != Swatch::None) {
+      const RECT swatch = SwatchRect(button.swatch, r);
+      panel.right = swatch.left - 6;
+      looks.push_back({name + " swatch", swatch, c[button.swatchEntry]});
+    }
+    looks.push_back({name + " panel", panel, c[button.panel]});
+  }
+  for (const int label : {1043, 1044}) {
+    const RECT r = ScreenRect(dialog.Control(Page::Colors, label));
+    const std::string name = "header label " + std::to_string(label);
+    looks.push_back({name + " background", r, c[disp]});
+    looks.push_back({name + " text", r, c[online], false});
+  }
+  return looks;
+}
+
+std::vector<Look> AllLooks(const QuilDialog& dialog, const SchemeColors& c, int focused) {
+  std::vector<Look> looks = MainLooks(dialog, c, focused);
+  const std::vector<Look> page = ColorsPageLooks(dialog, c);
+  looks.insert(looks.end(), page.begin(), page.end());
+  return looks;
+}
+
+int LineOf(const std::vector<std::string>& lines, std::string_view text) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == text) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+class E2EPixels : public Scenario {};
+
+TEST_F(E2EPixels, DialogPaintsInTheActiveSchemeAndFollowsASwitch) {
+  QuilDialog* dialog = Start();
+  ASSERT_TRUE(dialog);
+  const SchemeColors green = SchemeOnDisk("green");
+  const SchemeColors blue = SchemeOnDisk("Blue");
+  const SchemeColors aqua = SchemeOnDisk("aqua");
+  // The checks below can only see a switch between schemes that differ where they look.
+  for (const int entry : {edt, border, disp, online, displ, tp}) {
+    ASSERT_NE(green[entry], blue[entry]) << EntryName(entry);
+    ASSERT_NE(blue[entry], aqua[entry]) << EntryName(entry);
+  }
+
+  dialog->Focus(Page::Main, kProfileBox);
+  ExpectLooks(*dialog, MainLooks(*dialog, green, 0), "green, General page");
+  dialog->Focus(Page::Main, kSaveButton);
+  ExpectLooks(*dialog, MainLooks(*dialog, green, kSaveButton), "green, Save focused");
+
+  dialog->ShowTab(1);
+  ExpectLooks(*dialog, AllLooks(*dialog, green, 0), "green, Colors page");
+
+  dialog->Type(Page::Colors, kSchemeBox, "Blue");
+  dialog->PressEnter(Page::Colors, kSchemeBox);
+  EXPECT_EQ(dialog->ComboText(Page::Colors, kSchemeBox), "Blue");
+  ExpectLooks(*dialog, AllLooks(*dialog, blue, 0), "Blue typed");
+
+  const int aquaLine = LineOf(dialog->ComboLines(Page::Colors, kSchemeBox), "aqua");
+  ASSERT_GE(aquaLine, 0);
+  dialog->Pick(Page::Colors, kSchemeBox, aquaLine);
+  EXPECT_EQ(dialog->ComboText(Page::Colors, kSchemeBox), "aqua");
+  ExpectLooks(*dialog, AllLooks(*dialog, aqua, 0), "aqua picked");
+  EXPECT_EQ(dialog->Text(Page::General, kImageLabel), "Quil.bmp");
+
+  dialog->Click(Page::Main, kSaveButton);
+  Answer("Are you sure you want to overwrite the '(default)' profile?", IDYES);
+  EXPECT_NE(Read("config.dtd").find("<!ENTITY % color \"aqua\">"), std::string::npos)
+      << Read("config.dtd");
+  CloseAndExpectExit(0);
+}
+
+// Closes the color chooser with OK or Cancel.
+bool CloseChooser(HWND chooser, int button) {
+  PostMessageW(GetDlgItem(chooser, button), BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); });
+}
+
+TEST_F(E2EPixels, ColorChooserCancelledThenConfirmedAndSaved) {
+  QuilDialog* dialog = Start();
+  ASSERT_TRUE(dialog);
+  dialog->ShowTab(1);
+  const SchemeColors before = SchemeOnDisk("green");
+  const std::string save = "Are you sure you want to overwrite the '(default)' profile?";
+
+  // Cancel keeps the color but marks colors.dtd for the next Save.
+  dialog->Click(Page::Colors, 1101);
+  HWND chooser = process_->WaitTopLevel(kChooserTitle);
+  ASSERT_TRUE(chooser) << "the color chooser did not open";
+  ASSERT_TRUE(CloseChooser(chooser, IDCANCEL));
+  dialog->Sync();
+  dialog->Click(Page::Main, kSaveButton);
+  Answer(save, IDYES);
+  EXPECT_TRUE(Exists("mods/green/colors.dtd.bak"));
+  EXPECT_FALSE(Exists("mods/green/colors.ini.bak")) << "no text color was chosen";
+  EXPECT_EQ(SchemeOnDisk("green").entries, before.entries);
+
+  // A confirmed color shows on its button at once and is saved.
+  const Color chosen = RGB(12, 34, 56);
+  ASSERT_NE(before[online], chosen);
+  dialog->Click(Page::Colors, 1101);
+  chooser = process_->WaitTopLevel(kChooserTitle);
+  ASSERT_TRUE(chooser) << "the color chooser did not open again";
+  ASSERT_TRUE(SetChooserColor(chooser, chosen)) << "the chooser has no red, green, blue fields";
+  ASSERT_TRUE(CloseChooser(chooser, IDOK));
+  dialog->Sync();
+  SchemeColors expected = before;
+  expected[online] = chosen;
+  ExpectLooks(*dialog, ColorsPageLooks(*dialog, expected), "after choosing Online");
+  dialog->Click(Page::Main, kSaveButton);
+  Answer(save, IDYES);
+  EXPECT_EQ(SchemeOnDisk("green").entries, expected.entries);
+
+  // A text color, even cancelled, makes Save write colors.ini.
+  dialog->Click(Page::Colors, 1202);
+  chooser = process_->WaitTopLevel(kChooserTitle);
+  ASSERT_TRUE(chooser);
+  ASSERT_TRUE(CloseChooser(chooser, IDCANCEL));
+  dialog->Sync();
+  dialog->Click(Page::Main, kSaveButton);
+  Answer(save, IDYES);
+  EXPECT_TRUE(Exists("mods/green/colors.ini.bak"));
+  // colors.ini carries the server messages' color in the line that is read as MsgPutinfo.
+  expected[MsgPutinfo] = expected[MsgServer];
+  EXPECT_EQ(SchemeOnDisk("green").entries, expected.entries);
+  CloseAndExpectExit(0);
+}
+
+}  // namespace
+}  // namespace quil::e2e

@@ -1,0 +1,210 @@
+// The pages' painting on real windows and a real device context: each owner-drawn button shows
+// its background, swatch and label colors from the scheme, and each control-color request gets
+// the scheme color its control stands for. Every scheme entry gets a color of its own, so a button
+// painted from the wrong entry shows.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/App.h"
+#include "app/ControlIds.h"
+#include "platform/win32/Win32.h"
+#include "platform/win32/shell/Painting.h"
+#include "platform/win32/shell/ShellIds.h"
+
+// The shell port's ChooseColor keeps its name in the in-memory dialog's header.
+#ifdef ChooseColor
+#undef ChooseColor
+#endif
+
+#include "tests/support/MemoryDialog.h"
+
+namespace quil::test {
+namespace {
+
+constexpr int kButtonWidth = 100;
+constexpr int kButtonHeight = 20;
+
+// A color for every entry that no other entry has.
+Color EntryColor(int entry) {
+  return MakeColor(40 + entry * 4, 200 - entry * 3, 10 + entry * 5);
+}
+
+class ShellPainting : public ::testing::Test {
+ protected:
+  ShellPainting() : app_(*files_, dialog_, dialog_, dialog_) {}
+
+  void SetUp() override {
+    for (int entry = 0; entry < static_cast<int>(kColorEntryCount); ++entry) {
+      app_.colors[entry] = EntryColor(entry);
+    }
+    page_ = CreateWindowExA(0, "STATIC", "page", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                            nullptr, nullptr, nullptr);
+    ASSERT_TRUE(page_);
+    screen_ = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen_);
+    bitmap_ = CreateCompatibleBitmap(screen_, kButtonWidth, kButtonHeight);
+    previous_ = SelectObject(dc_, bitmap_);
+  }
+  void TearDown() override {
+    SelectObject(dc_, previous_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+    ReleaseDC(nullptr, screen_);
+    DestroyWindow(page_);
+    DeleteSharedBrush(app_.state);
+  }
+
+  HWND Child(const char* cls, const char* text, DWORD style, int id) {
+    return CreateWindowExA(0, cls, text, WS_CHILD | style, 0, 0, kButtonWidth, kButtonHeight, page_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+  }
+
+  // Paints owner-drawn button `id` into the bitmap.
+  void Paint(int id, const char* text, UINT state) {
+    const HWND button = Child("BUTTON", text, BS_OWNERDRAW, id);
+    ASSERT_TRUE(button);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = static_cast<UINT>(id);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = state;
+    item.hwndItem = button;
+    item.hDC = dc_;
+    item.rcItem = {0, 0, kButtonWidth, kButtonHeight};
+    DrawPageItem(app_, item);
+    DestroyWindow(button);
+  }
+
+  COLORREF Pixel(int x, int y) { return GetPixel(dc_, x, y); }
+
+  static Color BrushColor(HBRUSH brush) {
+    LOGBRUSH info{};
+    GetObject(brush, sizeof info, &info);
+    return info.lbColor;
+  }
+
+  std::unique_ptr<FileServices> files_ = MakePlatformFileServices();
+  MemoryDialog dialog_;
+  App app_;
+  HWND page_ = nullptr;
+  HDC screen_ = nullptr;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+};
+
+TEST_F(ShellPainting, ButtonsShowTheirEntries) {
+  // The background is sampled just below the top edge, clear of the label, the outline and the
+  // rounded corners; the swatch at its centre (where a button has none, the background shows).
+  struct Case {
+    int id;
+    const char* text;
+    UINT state;
+    int background;
+    int swatchX;
+    int swatch;
+  };
+  // The label spans the whole button: nothing else to sample.
+  constexpr int kLabelOnly = -1;
+  const UINT focused = ODS_FOCUS;
+  const UINT pressed = ODS_FOCUS | ODS_SELECTED;
+  const std::vector<Case> cases = {
+      {kHideSchemeButton, "&Hide", 0, border, 92, border},
+      {kHideSchemeButton, "&Hide", focused, edt, 92, edt},
+      {kHideSchemeButton, "&Hide", pressed, border, 92, border},
+      // Hidden keyboard cues do not make a focused button unfocused.
+      {kShowImageButton, "Show", focused | ODS_NOFOCUSRECT | ODS_NOACCEL, edt, 92, edt},
+      {1100, "Background", 0, disp, 90, disp},
+      {1101, "Online", 0, disp, 90, online},
+      {1105, "Idle/Away", focused, disp, 90, grey},
+      {1106, "Selected", 0, highlight, 90, highlight},
+      {1107, "Hover", 0, mouseover, 90, mouseover},
+      {1161, "Message Window", 0, displ, kLabelOnly, 0},
+      {1163, "Console Window", 0, console, kLabelOnly, 0},
+      {1160, "Titles", 0, edt, 77, tp},
+      {1109, "", 0, bgtpl, 77, bgtpl},
+      {1108, "", 0, bgtpl, 77, fgtpl},
+      {1164, "", 0, edt, 77, editfg},
+      {1200, "Nick", 0, displ, 84, MsgNick},
+      {1206, "Links", 0, displ, 84, MsgLinks},
+      {1208, "Error Messages", 0, displ, 84, MsgErrors},
+      {1212, "Auto-history", 0, displ, 84, MsgAutoHistory},
+      {1213, "Notices", 0, displ, 84, MsgNotices},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.id << " state " << c.state);
+    Paint(c.id, c.text, c.state);
+    EXPECT_EQ(Pixel(8, 1), EntryColor(c.background));
+    if (c.swatchX != kLabelOnly) {
+      EXPECT_EQ(Pixel(c.swatchX, kButtonHeight / 2), EntryColor(c.swatch));
+    }
+  }
+}
+
+TEST_F(ShellPainting, ControlColorsOfThePages) {
+  const HWND colorsPage = page_;
+  app_.state.ColorsPage = reinterpret_cast<Handle>(colorsPage);
+  struct Case {
+    UINT message;
+    int id;
+    int brush;
+  };
+  const std::vector<Case> cases = {
+      {WM_CTLCOLOREDIT, kSchemeBox, edt},
+      {WM_CTLCOLORBTN, 1100, edt},
+      {WM_CTLCOLORSTATIC, kContactListPanel, disp},
+      {WM_CTLCOLORSTATIC, 1121, disp},
+      {WM_CTLCOLORSTATIC, 1145, disp},
+      {WM_CTLCOLORSTATIC, kMiscWindowsPanel, border},
+      {WM_CTLCOLORSTATIC, kTextColorsPanel, displ},
+      {WM_CTLCOLORSTATIC, kBoldHeader, disp},
+      {WM_CTLCOLORSTATIC, kItalicHeader, disp},
+      {WM_CTLCOLORSTATIC, kImageLabel, edt},
+      {WM_CTLCOLORSTATIC, 11002, edt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    const HWND control = Child("STATIC", "", 0, c.id);
+    const HBRUSH brush = PageControlColor(app_, c.message, dc_, control);
+    ASSERT_TRUE(brush);
+    EXPECT_EQ(BrushColor(brush), EntryColor(c.brush));
+    // The answer is the shared brush, kept until the next painter runs.
+    EXPECT_EQ(reinterpret_cast<Handle>(brush), app_.state.SharedBrush);
+    DestroyWindow(control);
+  }
+
+  // The same panel identifiers on another page are ordinary statics; lists keep their colors.
+  app_.state.ColorsPage = 0;
+  const HWND panel = Child("STATIC", "", 0, kTextColorsPanel);
+  EXPECT_EQ(BrushColor(PageControlColor(app_, WM_CTLCOLORSTATIC, dc_, panel)), EntryColor(edt));
+  EXPECT_EQ(PageControlColor(app_, WM_CTLCOLORLISTBOX, dc_, panel), nullptr);
+  DestroyWindow(panel);
+}
+
+TEST_F(ShellPainting, ControlColorsOfTheMainDialog) {
+  struct Case {
+    UINT message;
+    int id;
+    Color brush;
+  };
+  const std::vector<Case> cases = {
+      {WM_CTLCOLOREDIT, kProfileBox, EntryColor(edt)},
+      {WM_CTLCOLORBTN, kDeleteProfileButton, EntryColor(border)},
+      {WM_CTLCOLORBTN, kSaveButton, EntryColor(edt)},
+      {WM_CTLCOLORDLG, 0, EntryColor(edt)},
+      {WM_CTLCOLORSTATIC, kBanner, RGB(255, 255, 255)},
+      {WM_CTLCOLORSTATIC, -1, EntryColor(border)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    const HWND control = Child("STATIC", "", 0, c.id);
+    EXPECT_EQ(BrushColor(MainControlColor(app_, c.message, dc_, control)), c.brush);
+    DestroyWindow(control);
+  }
+}
+
+}  // namespace
+}  // namespace quil::test
