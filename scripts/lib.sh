@@ -8,26 +8,29 @@ export WINEARCH=win32
 QUIL_XVFB_PID=""
 
 # Starts Xvfb on a free display number when DISPLAY is not set; sets QUIL_STARTED_XVFB=1 then.
+# A number whose server does not come up (taken by a server this folder cannot see, for example
+# from a chroot) is skipped.
 quil_start_display() {
   QUIL_STARTED_XVFB=0
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
-  local n
-  for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-      QUIL_XVFB_PID=$!
-      export DISPLAY=":$n"
-      QUIL_STARTED_XVFB=1
-      local i
-      for i in $(seq 1 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
-        sleep 0.1
-      done
-      echo "Xvfb did not start on :$n" >&2
-      return 1
-    fi
+  local n i
+  for n in $(seq 90 130); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    QUIL_XVFB_PID=$!
+    for i in $(seq 1 50); do
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        export DISPLAY=":$n"
+        QUIL_STARTED_XVFB=1
+        return 0
+      fi
+      kill -0 "$QUIL_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$QUIL_XVFB_PID" 2>/dev/null || true
+    QUIL_XVFB_PID=""
   done
-  echo "no free X display number" >&2
+  echo "no X display could be started" >&2
   return 1
 }
 
