@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test: the native tests (under the sanitizers), then the
-# Windows tests under Wine. Exits non-zero when any build step or test fails.
+# Builds the presets and runs every test: the native tests (under the sanitizers), a bounded run
+# of every fuzz target, then the Windows tests under Wine. Exits non-zero when any build step or
+# test fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
@@ -16,6 +17,9 @@ quil_prepare_wine
 status=0
 echo "== native tests =="
 ctest --preset native -j2 || status=1
+echo "== fuzz targets: a bounded run of each on its seed corpus =="
+{ cmake --preset fuzz >/dev/null && cmake --build --preset fuzz && ctest --preset fuzz -j2; } ||
+  status=1
 echo "== Windows tests under Wine =="
 ctest --preset windows -j2 || status=1
 exit $status
