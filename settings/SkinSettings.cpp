@@ -2,6 +2,8 @@
 // control and its entity's text.
 #include "settings/SkinSettings.h"
 
+#include <utility>
+
 #include <array>
 #include <cstddef>
 
@@ -186,6 +188,48 @@ std::string EntityKey(const SkinOption& option) {
   return "<!ENTITY " + std::string(option.entity);
 }
 
+namespace {
+
+// A typed text goes between the entity's double quotes, where a double quote would end the value
+// early and "%" and "&" would start references: those three are written as character references
+// and read back as the characters.
+constexpr std::pair<char, std::string_view> kEscapedCharacters[] = {
+    {'"', "&#34;"}, {'%', "&#37;"}, {'&', "&#38;"}};
+
+std::string EscapeEntityText(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    bool escaped = false;
+    for (const auto& [character, reference] : kEscapedCharacters) {
+      if (c == character) {
+        out += reference;
+        escaped = true;
+      }
+    }
+    if (!escaped) out += c;
+  }
+  return out;
+}
+
+std::string UnescapeEntityText(std::string_view value) {
+  std::string out;
+  for (std::size_t i = 0; i < value.size();) {
+    bool replaced = false;
+    for (const auto& [character, reference] : kEscapedCharacters) {
+      if (value.substr(i, reference.size()) == reference) {
+        out += character;
+        i += reference.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += value[i++];
+  }
+  return out;
+}
+
+}  // namespace
+
 void ApplyOptionValue(DialogControls& controls, const SkinOption& option, std::string_view value) {
   bool rule = false;
   switch (option.readRule) {
@@ -206,7 +250,7 @@ void ApplyOptionValue(DialogControls& controls, const SkinOption& option, std::s
                                                             : std::string(value));
       return;
     case ReadRule::Verbatim:
-      controls.SetText(option.page, option.control, value);
+      controls.SetText(option.page, option.control, UnescapeEntityText(value));
       return;
   }
   if (option.encoding == Encoding::Radio) {
@@ -233,7 +277,7 @@ std::string OptionValue(DialogControls& controls, const SkinOption& option) {
       if (option.writeFloor > 0 && LeadingInt(text) < option.writeFloor) {
         text = std::to_string(option.writeFloor);
       }
-      return text;
+      return EscapeEntityText(text);
     }
   }
   return {};

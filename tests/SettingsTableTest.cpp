@@ -2,6 +2,8 @@
 // the control back, with the asymmetric bounds, the derived entities and the font-size presets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <string_view>
 
@@ -158,6 +160,27 @@ TEST(SettingsTable, InitialStatesAndPresets) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(dialog.GetText(Page::General, edits[i]), large[i]);
   ApplyFontPreset(dialog, FontPreset::Small);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(dialog.GetText(Page::General, edits[i]), small[i]);
+}
+
+}  // namespace
+}  // namespace quil
+
+namespace quil {
+namespace {
+
+// A title typed with a double quote, "&" or "%" must not break its entity line: the characters
+// are written as references and read back as themselves.
+TEST(SettingsTable, TypedTitleCharactersThatWouldEndTheValueRoundTrip) {
+  test::MemoryDialog dialog;
+  const auto& title = *std::find_if(SkinOptions().begin(), SkinOptions().end(),
+                                    [](const SkinOption& o) { return o.entity == "contactname"; });
+  dialog.SetText(Page::General, title.control, "Say \"hi\" & 100%");
+  const std::string written = OptionValue(dialog, title);
+  EXPECT_EQ(written, "Say &#34;hi&#34; &#38; 100&#37;");
+  EXPECT_EQ(written.find('"'), std::string::npos);
+  dialog.SetText(Page::General, title.control, "");
+  ApplyOptionValue(dialog, title, written);
+  EXPECT_EQ(dialog.GetText(Page::General, title.control), "Say \"hi\" & 100%");
 }
 
 }  // namespace
