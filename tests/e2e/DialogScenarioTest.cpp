@@ -437,7 +437,9 @@ TEST_F(E2EDialog, FontPresetsFillTheSizeFields) {
   for (const Preset& preset : {kLarge, kSmall, kLarge}) {
     dialog->SetText(Page::General, kFontSizeEdits[0], "9");
     dialog->Click(Page::General, preset.radio);
-    EXPECT_TRUE(dialog->Checked(Page::General, preset.radio));
+    // The click reaches the button as mouse messages; under Wine its state can follow a moment
+    // after the command was handled.
+    EXPECT_TRUE(WaitFor([&] { return dialog->Checked(Page::General, preset.radio); }));
     EXPECT_FALSE(dialog->Checked(
         Page::General, preset.radio == kSmallFontsRadio ? kLargeFontsRadio : kSmallFontsRadio));
     for (std::size_t i = 0; i < kFontSizeEdits.size(); ++i) {
