@@ -9,6 +9,7 @@
 #include "app/ControlIds.h"
 #include "colors/ColorsDtd.h"
 #include "colors/SchemeFiles.h"
+#include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {
@@ -44,19 +45,10 @@ std::string BorderBeforeDisp() {
   return second + first + Dtd(0).substr(first.size() + second.size());
 }
 
-class ColorsDtdTest : public ::testing::Test {
+class ColorsDtdTest : public GreenSchemeTest {
  protected:
-  ScratchSkin skin;
-  TestApp t;
-  App& app = t.app;
-  MemoryDialog& dialog = t.dialog;
-
-  void SetUp() override {
-    app.state.SetProfileName(kDefaultProfile);
-    app.state.SetSchemeName("green");
-  }
   fs::path SkinFile(const std::string& scheme, const std::string& file = "colors.dtd") {
-    return skin / ("mods/" + scheme + "/" + file);
+    return SchemeFile(scheme, file);
   }
   fs::path ProfileFile(const std::string& profile, const std::string& scheme,
                        const std::string& file = "colors.dtd") {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "colors/ColorsIni.h"
+#include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {
@@ -37,18 +38,9 @@ std::vector<std::string> CrLfLines(const std::string& bytes, bool& allCrLf) {
   return lines;
 }
 
-class ColorsIniTest : public ::testing::Test {
+class ColorsIniTest : public GreenSchemeTest {
  protected:
-  ScratchSkin skin;
-  TestApp t;
-  App& app = t.app;
-  MemoryDialog& dialog = t.dialog;
-
-  void SetUp() override {
-    app.state.SetProfileName(kDefaultProfile);
-    app.state.SetSchemeName("green");
-  }
-  fs::path File(const std::string& name = "colors.ini") { return skin / ("mods/green/" + name); }
+  fs::path File(const std::string& name = "colors.ini") { return SchemeFile("green", name); }
 };
 
 TEST_F(ColorsIniTest, WrittenFileHasHeaderAndTwoLinesPerCode) {

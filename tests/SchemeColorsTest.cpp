@@ -11,6 +11,7 @@
 #include "colors/ColorsIni.h"
 #include "colors/SchemeFiles.h"
 #include "tests/support/FaultyFiles.h"
+#include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {
@@ -63,19 +64,10 @@ TEST(ColorButtons, ChosenColorSetsOnlyItsGroupsFlag) {
   EXPECT_EQ(dialog.mainRedraws, 3);
 }
 
-class SchemeFilesTest : public ::testing::Test {
+class SchemeFilesTest : public GreenSchemeTest {
  protected:
-  ScratchSkin skin;
-  TestApp t;
-  App& app = t.app;
-  MemoryDialog& dialog = t.dialog;
-
-  void SetUp() override {
-    app.state.SetProfileName(kDefaultProfile);
-    app.state.SetSchemeName("green");
-  }
   fs::path File(const std::string& scheme, const std::string& name) {
-    return skin / ("mods/" + scheme + "/" + name);
+    return SchemeFile(scheme, name);
   }
 };
 

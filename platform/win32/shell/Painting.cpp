@@ -285,15 +285,20 @@ void DrawMainItem(App& app, const DRAWITEMSTRUCT& item) {
   DrawLabel(item.hDC, WindowText(item.hwndItem, kLabelCapacity), r, c[tp]);
 }
 
+// Every edit field of the dialog and its pages: text in tp on WinEdt, brush edt.
+static HBRUSH EditFieldColors(App& app, HDC dc) {
+  SetTextColor(dc, app.colors[tp]);
+  SetBkColor(dc, app.colors[WinEdt]);
+  return ReplaceSharedBrush(app.state, app.colors[edt]);
+}
+
 HBRUSH MainControlColor(App& app, UINT message, HDC dc, HWND control) {
   AppState& s = app.state;
   const SchemeColors& c = app.colors;
   DeleteSharedBrush(s);
   switch (message) {
     case WM_CTLCOLOREDIT:
-      SetTextColor(dc, c[tp]);
-      SetBkColor(dc, c[WinEdt]);
-      return ReplaceSharedBrush(s, c[edt]);
+      return EditFieldColors(app, dc);
     case WM_CTLCOLORBTN:
       return ReplaceSharedBrush(s,
                                 GetDlgCtrlID(control) == kDeleteProfileButton ? c[border] : c[edt]);
@@ -355,9 +360,7 @@ HBRUSH PageControlColor(App& app, UINT message, HDC dc, HWND control) {
   DeleteSharedBrush(s);
   switch (message) {
     case WM_CTLCOLOREDIT:
-      SetTextColor(dc, c[tp]);
-      SetBkColor(dc, c[WinEdt]);
-      return ReplaceSharedBrush(s, c[edt]);
+      return EditFieldColors(app, dc);
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
       return ReplaceSharedBrush(s, c[edt]);
