@@ -13,8 +13,9 @@
 namespace quil::e2e {
 namespace {
 
-// How long the screen may take to show what the program painted.
-constexpr std::chrono::milliseconds kPaintWait{3000};
+// How long the screen may take to show what the program painted (a bound: the checks end as soon
+// as the screen shows it).
+constexpr std::chrono::milliseconds kPaintWait{10000};
 
 // A region of the dialog and the color it must show: as the color covering most of it (a fill),
 // or among its pixels (a label).

@@ -3,10 +3,13 @@
 #include "tests/e2e/QuilWindow.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <thread>
 
 #include "app/ControlIds.h"
@@ -23,6 +26,11 @@ constexpr int kChooserRed = 706;
 constexpr int kChooserGreen = 707;
 constexpr int kChooserBlue = 708;
 constexpr std::size_t kTextCapacity = 4096;
+// The edit field that carries Sync()'s marker: the contact-list title on the General page, which
+// exists for the dialog's whole life. The marker is a text limit far above any text the program
+// or a test puts there, so it changes nothing the program does; the previous limit is put back.
+constexpr int kMarkerEdit = 1006;
+constexpr WPARAM kMarkerLimits[2] = {0x40000000, 0x40000001};
 
 std::wstring Widen(std::string_view text) {
   if (text.empty()) return {};
@@ -221,10 +229,26 @@ HWND QuilDialog::ComboEdit(Page page, int id) const {
 }
 
 void QuilDialog::Sync() const {
-  // A sent message is handled before the posted ones that wait; the second one is handled only
-  // once the program has returned to a message loop after them.
-  Send(main_, WM_NULL, 0, 0);
-  Send(main_, WM_NULL, 0, 0);
+  HWND edit = Control(Page::General, kMarkerEdit);
+  if (!edit || !process_.Running()) return;
+  const auto limit = [&] { return static_cast<WPARAM>(Send(edit, EM_GETLIMITTEXT, 0, 0)); };
+  const WPARAM previous = limit();
+  const WPARAM marker = previous == kMarkerLimits[0] ? kMarkerLimits[1] : kMarkerLimits[0];
+  // Posted messages are handled in the order they were posted, by whichever message loop the
+  // program runs at the time, so the marker is handled after everything posted before it.
+  PostMessageW(edit, EM_SETLIMITTEXT, marker, 0);
+  const bool handled = WaitFor([&] { return !process_.Running() || limit() == marker; });
+  if (!handled) {
+    ADD_FAILURE() << "the program did not handle the messages posted to it within " << kWait.count()
+                  << " ms";
+    return;
+  }
+  if (process_.Running()) Send(edit, EM_SETLIMITTEXT, previous, 0);
+}
+
+void QuilDialog::PostAndSync(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+  PostMessageW(window, message, wParam, lParam);
+  Sync();
 }
 
 std::string QuilDialog::Text(Page page, int id) const {
@@ -234,8 +258,22 @@ std::string QuilDialog::Text(Page page, int id) const {
 void QuilDialog::SetText(Page page, int id, std::string_view text) const {
   HWND control = Control(page, id);
   if (ClassOf(control) == "ComboBox") control = ComboEdit(page, id);
-  const std::wstring wide = Widen(text);
-  Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  // WM_SETTEXT carries a pointer, so it can only be sent, and a send returns only when the
+  // program's handler does: after any message box that the commit shows has been answered. So
+  // it is sent from a thread of its own, and this returns when that send has returned or the
+  // program shows a message box. The thread owns what it uses; it ends when the send does.
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::thread([control, wide = Widen(text), done] {
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    done->store(true);
+  }).detach();
+  const bool handled = WaitFor([&] {
+    return done->load() || !process_.Running() || process_.FindTopLevel(kMessageCaption) != nullptr;
+  });
+  if (!handled) {
+    ADD_FAILURE() << "the program did not handle the text \"" << text << "\" set on control " << id
+                  << " within " << kWait.count() << " ms";
+  }
   Sync();
 }
 
@@ -249,13 +287,13 @@ bool QuilDialog::Visible(Page page, int id) const {
 }
 
 void QuilDialog::Click(Page page, int id) const {
-  PostMessageW(Control(page, id), BM_CLICK, 0, 0);
-  Sync();
+  PostAndSync(Control(page, id), BM_CLICK, 0, 0);
 }
 
 void QuilDialog::Focus(Page page, int id) const {
-  Send(PageWindow(page), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(page, id)), TRUE);
-  Sync();
+  // Posted, as the dialog manager expects it: the control losing the focus may commit and show a
+  // message box.
+  PostAndSync(PageWindow(page), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(page, id)), TRUE);
 }
 
 HWND QuilDialog::FocusedWindow() const {
@@ -284,20 +322,25 @@ void QuilDialog::Type(Page page, int id, std::string_view text) const {
   Focus(page, id);
   HWND edit = ComboEdit(page, id);
   Send(edit, EM_SETSEL, 0, -1);
+  // Typed characters arrive as posted messages; the field shows them once the program has
+  // handled them all.
   for (wchar_t c : Widen(text)) PostMessageW(edit, WM_CHAR, c, 1);
+  std::string shown;
+  if (!WaitFor([&] { return (shown = WindowText(edit)) == text; })) {
+    ADD_FAILURE() << "the box " << id << " did not show the typed text \"" << text << "\" within "
+                  << kWait.count() << " ms; it shows \"" << shown << "\"";
+  }
   Sync();
 }
 
 void QuilDialog::PressEnter(Page page, int id) const {
   HWND edit = ComboEdit(page, id);
   PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-  PostMessageW(edit, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
-  Sync();
+  PostAndSync(edit, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
 }
 
 void QuilDialog::Pick(Page page, int id, int index) const {
-  PostMessageW(Control(page, id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  Sync();
+  PostAndSync(Control(page, id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 std::vector<std::string> QuilDialog::ListLines(Page page, int id) const {
@@ -358,8 +401,7 @@ std::optional<RECT> QuilDialog::TabRect(int index) const {
 void QuilDialog::PressKey(Page page, int id, WPARAM virtualKey) const {
   HWND control = Control(page, id);
   PostMessageW(control, WM_KEYDOWN, virtualKey, 1);
-  PostMessageW(control, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
-  Sync();
+  PostAndSync(control, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
 }
 
 void QuilDialog::PostCharToDialog(wchar_t c) const {

@@ -23,8 +23,10 @@
 
 namespace quil::e2e {
 
-// How long one wait for the program may last.
-inline constexpr std::chrono::milliseconds kWait{5000};
+// How long one wait for the program may last. It is a bound, not a pause: every wait ends as soon
+// as what it waits for holds, so a generous bound costs nothing on a fast machine and keeps a
+// loaded one from failing.
+inline constexpr std::chrono::milliseconds kWait{20000};
 
 inline constexpr std::string_view kDialogTitle = "Quil Configuration Utility";
 inline constexpr std::string_view kMessageCaption = "Quil Config";
@@ -91,12 +93,18 @@ class QuilDialog {
   // The edit field inside a combo box.
   HWND ComboEdit(Page page, int id) const;
 
-  // Returns after the program has handled every message posted to it so far (or is inside a
-  // message box's or chooser's own loop).
+  // Returns after the program has handled every message posted to it so far, or is inside a
+  // message box's or chooser's own loop because of one of them, or has ended. It posts a marker
+  // behind them and waits until the program has handled the marker; a program that does not
+  // within kWait fails the test. (A sent message is no such marker: the program handles one sent
+  // from another thread at its next look at the queue, before the posted messages still waiting.)
   void Sync() const;
 
   std::string Text(Page page, int id) const;
-  // Sends WM_SETTEXT: on the combo boxes' edit fields this is a commit of the new name.
+  // Sets a control's text with WM_SETTEXT, as a script or an accessibility tool does: on the
+  // combo boxes' edit fields this is a commit of the new name. Returns once the program has
+  // handled it, or has opened a message box while handling it (the send then completes when the
+  // box is answered).
   void SetText(Page page, int id, std::string_view text) const;
   bool Checked(Page page, int id) const;
   bool Visible(Page page, int id) const;
@@ -111,7 +119,8 @@ class QuilDialog {
   std::string ComboText(Page page, int id) const { return WindowText(ComboEdit(page, id)); }
   std::vector<std::string> ComboLines(Page page, int id) const;
   // Types into a combo box's edit field: gives it the focus, selects its text and posts the
-  // characters, without a commit.
+  // characters, without a commit. Returns once the field shows the typed text; fails the test
+  // when it does not within kWait.
   void Type(Page page, int id, std::string_view text) const;
   // Presses and releases Enter in a combo box's edit field.
   void PressEnter(Page page, int id) const;
@@ -133,13 +142,15 @@ class QuilDialog {
 
   // Posts a key press (down and up) to a control.
   void PressKey(Page page, int id, WPARAM virtualKey) const;
-  // Posts a character message to the main dialog window itself.
+  // Posts a character message to the main dialog window itself; the caller waits for its effect.
   void PostCharToDialog(wchar_t c) const;
-  // Posts the close command.
+  // Posts the close command; the caller waits for the program to end.
   void Close() const;
 
  private:
   LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+  // Posts a message to a window of the program, then waits as Sync() does.
+  void PostAndSync(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
 
   const QuilProcess& process_;
   HWND main_;
