@@ -6,10 +6,12 @@ export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-quil}"
 export WINEARCH=win32
 
 QUIL_XVFB_PID=""
+QUIL_WM_PID=""
 
-# Starts Xvfb on a free display number when DISPLAY is not set; sets QUIL_STARTED_XVFB=1 then.
-# A number whose server does not come up (taken by a server this folder cannot see, for example
-# from a chroot) is skipped.
+# Starts Xvfb on a free display number when DISPLAY is not set, with a window manager on it; sets
+# QUIL_STARTED_XVFB=1 then. A number whose server does not come up (taken by a server this folder
+# cannot see, for example from a chroot) is skipped. The window manager matters: without one,
+# Wine waits about 2 s for a manager's answer each time one of its windows closes.
 quil_start_display() {
   QUIL_STARTED_XVFB=0
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
@@ -18,11 +20,12 @@ quil_start_display() {
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     QUIL_XVFB_PID=$!
-    for i in $(seq 1 50); do
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
+    for i in $(seq 1 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
         export DISPLAY=":$n"
         QUIL_STARTED_XVFB=1
-        return 0
+        quil_start_window_manager
+        return
       fi
       kill -0 "$QUIL_XVFB_PID" 2>/dev/null || break
       sleep 0.1
@@ -32,6 +35,29 @@ quil_start_display() {
   done
   echo "no X display could be started" >&2
   return 1
+}
+
+# Starts openbox on DISPLAY and waits until it manages the screen: a window manager announces
+# itself in the root window's _NET_SUPPORTING_WM_CHECK property.
+quil_start_window_manager() {
+  local i
+  openbox --sm-disable >/dev/null 2>&1 &
+  QUIL_WM_PID=$!
+  for i in $(seq 1 100); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then return 0; fi
+    if ! kill -0 "$QUIL_WM_PID" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  echo "the window manager (openbox) did not start on $DISPLAY" >&2
+  return 1
+}
+
+# Stops the window manager and the display that quil_start_display started, by their process ids.
+quil_stop_display() {
+  if [ -n "$QUIL_WM_PID" ]; then kill "$QUIL_WM_PID" 2>/dev/null || true; fi
+  if [ -n "$QUIL_XVFB_PID" ]; then kill "$QUIL_XVFB_PID" 2>/dev/null || true; fi
+  QUIL_WM_PID=""
+  QUIL_XVFB_PID=""
 }
 
 # Creates the Wine prefix once, without the crash debugger: a test program that crashes must end
@@ -63,5 +89,5 @@ quil_prepare_wine() {
 
 quil_cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  if [ -n "$QUIL_XVFB_PID" ]; then kill "$QUIL_XVFB_PID" 2>/dev/null || true; fi
+  quil_stop_display
 }

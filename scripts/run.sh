@@ -42,9 +42,9 @@ stop() {
   if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
   if [ -n "$QUIL_XVFB_PID" ]; then
     # Wine's own background programs end with the wineserver, shortly after the program; the
-    # display goes after them.
+    # window manager and the display go after them.
     timeout 10 wineserver -w >/dev/null 2>&1 || true
-    kill "$QUIL_XVFB_PID" 2>/dev/null || true
+    quil_stop_display
   fi
 }
 trap stop EXIT
