@@ -157,7 +157,11 @@ bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
   const std::string backupPath = configPath + ".bak";
   const std::string templatePath = configPath + ".def";
 
-  app.files.Copy(configPath, backupPath, false);  // nothing to keep when there is no config.dtd
+  // A save never goes on without the backup it promises; there is none to make before the first.
+  if (KeepBackup(app.files, configPath, backupPath) == BackupResult::Failed) {
+    app.messages.Failure(kNoConfig);
+    return false;
+  }
   WriteDefaultConfig(app, templatePath);
 
   std::unique_ptr<TextReader> tpl = app.files.OpenRead(templatePath);

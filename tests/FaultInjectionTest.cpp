@@ -25,10 +25,15 @@ namespace fs = std::filesystem;
 using Kind = MemoryDialog::Kind;
 using Tree = std::map<std::string, std::string>;
 
-// Files left on the way by a save that did not finish are no settings files.
+// Files left on the way by a save that did not finish are no settings files. The backups that a
+// save promises are: they too must be old or new, never partial.
 bool IsTemporary(const fs::path& path) {
   const std::string ext = path.extension().string();
-  return ext == ".new" || ext == ".bak" || ext == ".def" || ext == ".bad";
+  if (ext == ".bak") {
+    const std::string kept = path.stem().string();
+    return kept != "config.dtd" && kept != "colors.dtd" && kept != "colors.ini";
+  }
+  return ext == ".new" || ext == ".def" || ext == ".bad";
 }
 
 Tree Snapshot(const fs::path& root) {
