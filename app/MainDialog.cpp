@@ -111,8 +111,12 @@ void Save(App& app) {
 
 void Restore(App& app) {
   if (!app.messages.Ask(kRestoreQuestion)) return;
-  // The defaults replace config.dtd in one step; it is never missing on the way.
-  WriteDefaultConfig(app, "config.dtd");
+  // The defaults replace config.dtd in one step; it is never missing on the way. Like every other
+  // failure to write the defaults, one that happens part way ends the program.
+  if (!WriteDefaultConfig(app, "config.dtd")) {
+    app.messages.Failure(kUnrecoverableFileError);
+    app.exit.Exit(1);
+  }
   for (const std::string& scheme : SchemeFolders(app)) {
     RestoreSchemeFile(app, scheme, "colors.dtd", "colors_default.dtd");
     RestoreSchemeFile(app, scheme, "colors.ini", "colors_default.ini");

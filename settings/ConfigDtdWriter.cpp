@@ -162,7 +162,13 @@ bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
     app.messages.Failure(kNoConfig);
     return false;
   }
-  WriteDefaultConfig(app, templatePath);
+  // A template cut short (a full disk, an I/O error) fails this save; the program goes on with the
+  // user's edits, so that the save can be tried again.
+  if (!WriteDefaultConfig(app, templatePath)) {
+    app.messages.Failure(kNoConfig);
+    app.files.Delete(templatePath);
+    return false;
+  }
 
   std::unique_ptr<TextReader> tpl = app.files.OpenRead(templatePath);
   if (!tpl) {

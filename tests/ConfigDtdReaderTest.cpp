@@ -233,7 +233,7 @@ std::string DefaultBlock(const std::string& mainDtd) {
 }
 
 TEST_F(ConfigDtdReaderTest, WriteDefaultConfigCopiesTheBlock) {
-  WriteDefaultConfig(app, "out.dtd");
+  EXPECT_TRUE(WriteDefaultConfig(app, "out.dtd"));
   const std::string block = ScratchSkin::Read(skin / "out.dtd");
   EXPECT_EQ(block, DefaultBlock(Template()));
   EXPECT_EQ(block.substr(0, 6), "<!--\r\n");
