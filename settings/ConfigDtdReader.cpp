@@ -84,10 +84,10 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
 
   bool found = FindLine(*in, kColorKey, kEntityLineCapacity, line);
   if (found) {
-    // Setting the box's text runs its commit handling, which loads the scheme's colors.
-    const std::string scheme = EntityValue(line);
-    app.controls.SetText(Page::Colors, kSchemeBox, scheme);
-    app.state.SetSchemeName(scheme);
+    // Setting the box's text runs its commit handling, which loads the scheme's colors. A scheme
+    // whose colors cannot be read leaves the box on the active one, and that stays active.
+    app.controls.SetText(Page::Colors, kSchemeBox, EntityValue(line));
+    app.state.SetSchemeName(app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity));
   }
   for (const SkinOption& option : SkinOptions()) {
     if (!found) break;

@@ -60,8 +60,10 @@ class ConfigDtdReaderTest : public ::testing::Test {
 
 TEST_F(ConfigDtdReaderTest, ReadsTheDefaultTemplateIntoTheControls) {
   std::vector<std::string> commits;
-  dialog.SetCommitHandler(Page::Colors, kSchemeBox,
-                          [&](std::string_view candidate) { commits.emplace_back(candidate); });
+  dialog.SetCommitHandler(Page::Colors, kSchemeBox, [&](std::string_view candidate) {
+    commits.emplace_back(candidate);
+    return true;
+  });
   dialog.SetChecked(Page::General, kMediumIconsBox, false);
   dialog.SetChecked(Page::General, kHideMinimizeBox, true);
 
