@@ -283,10 +283,16 @@ TEST_F(DialogTest, ProfileNamesThatAreNoFolderNameAreRefused) {
 
 // A name that does not become active leaves its box on the active one, with one notice, however
 // the name arrived: typed, set by another program, or picked from the list (a profile folder whose
-// name Windows would refuse, a scheme folder without colors). Save then writes the active scheme.
+// name Windows would refuse, a scheme folder without colors), or read from config.dtd at start-up.
+// Save then writes the active scheme.
 TEST_F(DialogTest, ANameThatDoesNotBecomeActiveLeavesTheBoxOnTheActiveOne) {
   fs::create_directories(skin / "mods/bare");
+  std::string config = ScratchSkin::Read(skin / "config.dtd");
+  config.replace(config.find("\"green\""), 7, "\"bare\"");
+  ScratchSkin::Write(skin / "config.dtd", config);
   Start();
+  EXPECT_EQ(app().state.SchemeName, "green");
+  EXPECT_EQ(Text(Page::Colors, kSchemeBox), "green");
   // As a profile folder named so on another file system lists it.
   dialog().AddListLine(Page::Main, kProfileBox, "what?");
   const std::string scheme = app().state.SchemeName;
