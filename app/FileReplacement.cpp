@@ -40,10 +40,15 @@ void FileReplacement::Abandon() {
 
 bool ReplaceWithCopy(FileServices& files, const std::string& source, const std::string& target) {
   const std::string replacement = target + std::string(kReplacementSuffix);
-  if (!files.Copy(source, replacement, false)) return false;
-  if (files.Replace(replacement, target)) return true;
+  // A copy that fails half way, as on a full disk, can leave a partial file behind.
+  if (files.Copy(source, replacement, false) && files.Replace(replacement, target)) return true;
   files.Delete(replacement);
   return false;
+}
+
+BackupResult KeepBackup(FileServices& files, const std::string& target, const std::string& backup) {
+  if (!files.Attributes(target)) return BackupResult::NothingToKeep;
+  return ReplaceWithCopy(files, target, backup) ? BackupResult::Kept : BackupResult::Failed;
 }
 
 }  // namespace quil

@@ -46,7 +46,17 @@ class FileReplacement {
   FileError replaceError_ = FileError::None;
 };
 
-// Replaces `target` by a copy of `source` the same way; false when either step failed.
+// Replaces `target` by a copy of `source` the same way; false when either step failed, and then
+// `target` is as it was and no partial copy is left beside it.
 bool ReplaceWithCopy(FileServices& files, const std::string& source, const std::string& target);
+
+// What keeping a backup came to.
+enum class BackupResult { Kept, NothingToKeep, Failed };
+
+// Keeps the content of `target` as `backup` (its name with ".bak" appended) by the same one-step
+// replacement, so that a backup is whole or absent: an earlier backup stays as it was until a
+// whole new one replaces it. NothingToKeep when `target` does not exist (an earlier backup is left
+// alone); Failed when the copy could not be made whole, as on a full disk.
+BackupResult KeepBackup(FileServices& files, const std::string& target, const std::string& backup);
 
 }  // namespace quil

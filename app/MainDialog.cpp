@@ -96,10 +96,10 @@ void StartUp(App& app) {
   }
 
   app.controls.SetCommitHandler(Page::Colors, kSchemeBox,
-                                [&app](std::string_view c) { CommitScheme(app, c); });
+                                [&app](std::string_view c) { return CommitScheme(app, c); });
   ReloadProfile(app, true);
   app.controls.SetCommitHandler(Page::Main, kProfileBox,
-                                [&app](std::string_view c) { CommitProfile(app, c); });
+                                [&app](std::string_view c) { return CommitProfile(app, c); });
   if (s.RestoreOnStart) Restore(app);
 }
 
@@ -111,8 +111,12 @@ void Save(App& app) {
 
 void Restore(App& app) {
   if (!app.messages.Ask(kRestoreQuestion)) return;
-  // The defaults replace config.dtd in one step; it is never missing on the way.
-  WriteDefaultConfig(app, "config.dtd");
+  // The defaults replace config.dtd in one step; it is never missing on the way. Like every other
+  // failure to write the defaults, one that happens part way ends the program.
+  if (!WriteDefaultConfig(app, "config.dtd")) {
+    app.messages.Failure(kUnrecoverableFileError);
+    app.exit.Exit(1);
+  }
   for (const std::string& scheme : SchemeFolders(app)) {
     RestoreSchemeFile(app, scheme, "colors.dtd", "colors_default.dtd");
     RestoreSchemeFile(app, scheme, "colors.ini", "colors_default.ini");
@@ -173,10 +177,10 @@ void MainCommand(App& app, int id) {
   }
 }
 
-void CommitProfile(App& app, std::string_view text) {
+bool CommitProfile(App& app, std::string_view text) {
   AppState& s = app.state;
   const std::string candidate = Bounded(text, kNameCapacity);
-  if (EqualsNoCase(candidate, s.ProfileName)) return;
+  if (EqualsNoCase(candidate, s.ProfileName)) return true;
   // The name becomes part of a folder name: one that could lead outside the skins folder, or that
   // leaves no room for the profile's files within the longest name and path the file system
   // allows, is refused.
@@ -184,7 +188,7 @@ void CommitProfile(App& app, std::string_view text) {
       !FitsAsProfileFolder(s, candidate)) {
     app.messages.Notice(Format("'%s' is not a valid profile name", {candidate}));
     app.controls.SetText(Page::Main, kProfileBox, s.ProfileName);
-    return;
+    return false;
   }
   s.SetProfileName(candidate);
   if (!IsDefaultProfile(s.ProfileName)) {
@@ -201,12 +205,13 @@ void CommitProfile(App& app, std::string_view text) {
     s.ColorsIniDirty = false;
     app.controls.RedrawMain();
   }
+  return true;
 }
 
-void CommitScheme(App& app, std::string_view text) {
+bool CommitScheme(App& app, std::string_view text) {
   AppState& s = app.state;
   const std::string candidate = Bounded(text, kNameCapacity);
-  if (EqualsNoCase(candidate, s.SchemeName)) return;
+  if (EqualsNoCase(candidate, s.SchemeName)) return true;
   app.controls.SetText(Page::General, kImageLabel, "Quil.bmp");
   LoadSchemeColors(app, candidate);
   s.ColorsDtdDirty = false;
@@ -216,6 +221,9 @@ void CommitScheme(App& app, std::string_view text) {
     s.SetPreviewImagePath(*full);
   }
   app.controls.RedrawMain();
+  // The reader has put the active scheme back into the box when it could not read the candidate's
+  // colors; the config.dtd writer takes the scheme from the box, so it must never show another.
+  return EqualsNoCase(s.SchemeName, candidate);
 }
 
 void PageCommand(App& app, int id) {

@@ -40,9 +40,11 @@ void CloseDialog(App& app);
 // A command of the main dialog, by control identifier (whatever its notification code).
 void MainCommand(App& app, int id);
 
-// The commit handling of the two combo boxes' edit fields, with the candidate name.
-void CommitProfile(App& app, std::string_view candidate);
-void CommitScheme(App& app, std::string_view candidate);
+// The commit handling of the two combo boxes' edit fields, with the candidate name. False when the
+// name was refused (the profile name) or its colors could not be read (the scheme): the box then
+// shows the active name again.
+bool CommitProfile(App& app, std::string_view candidate);
+bool CommitScheme(App& app, std::string_view candidate);
 
 // A command of one of the three pages, by control identifier.
 void PageCommand(App& app, int id);

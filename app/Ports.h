@@ -24,7 +24,7 @@ class DialogControls {
 
   // Sets a control's text. On the two combo boxes (the profile box and the scheme box) this runs
   // the box's commit handling with the new text before the text is stored, as the edit field's
-  // replaced window procedure does on Windows.
+  // replaced window procedure does on Windows; a text that the handling refuses is not stored.
   virtual void SetText(Page page, int id, std::string_view text) = 0;
   // The control's text as read into a buffer of `capacity` bytes (at most capacity - 1 bytes).
   virtual std::string GetText(Page page, int id, std::size_t capacity = kControlTextCapacity) = 0;
@@ -49,8 +49,10 @@ class DialogControls {
   virtual void Focus(Page page, int id) = 0;
   // Makes `commit` the commit handling of a combo box's edit field (the profile box or the scheme
   // box): it runs with the candidate name on set-text (before the text is stored), when the field
-  // loses the focus and when Enter is released in it.
-  using CommitHandler = std::function<void(std::string_view candidate)>;
+  // loses the focus and when Enter is released in it. It returns false when the name did not
+  // become the active one, after it has put the active name back into the box; a refused set-text
+  // then stores nothing, so the box shows the active name however the text arrived.
+  using CommitHandler = std::function<bool(std::string_view candidate)>;
   virtual void SetCommitHandler(Page page, int id, CommitHandler commit) = 0;
   // Redraws a control at once (invalidate, erase, update).
   virtual void RedrawControl(Page page, int id) = 0;

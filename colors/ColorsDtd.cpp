@@ -114,15 +114,16 @@ bool WriteColorsDtd(App& app) {
     app.messages.Failure(kNoTemplate);
     return false;
   }
-  KeepBackup(app.files, *target, *backup);
+  if (!KeepSchemeBackup(app, *target, *backup, kNotSaved)) return false;
 
-  // The template is the previous file; a profile without its own file starts from the skin's.
+  // The template is the previous file; a profile without its own file starts from the skin's,
+  // which becomes its backup.
   auto templ = app.files.OpenRead(*backup);
   if (!templ) {
-    if (const auto skinCopy = SkinSchemeFile(app.state.SchemeName, kColorsDtd)) {
-      app.files.Copy(*skinCopy, *backup, false);
+    const auto skinCopy = SkinSchemeFile(app.state.SchemeName, kColorsDtd);
+    if (skinCopy && ReplaceWithCopy(app.files, *skinCopy, *backup)) {
+      templ = app.files.OpenRead(*backup);
     }
-    templ = app.files.OpenRead(*backup);
   }
   if (!templ) {
     app.messages.Failure(kNoTemplate);

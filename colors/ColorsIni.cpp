@@ -230,7 +230,7 @@ bool WriteColorsIni(App& app) {
     app.messages.Failure(kNotSaved);
     return false;
   }
-  KeepBackup(app.files, *target, *backup);
+  if (!KeepSchemeBackup(app, *target, *backup, kNotSaved)) return false;
 
   FileReplacement out(app.files, *target);
   if (!out.Opened()) {

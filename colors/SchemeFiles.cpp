@@ -2,6 +2,7 @@
 #include "colors/SchemeFiles.h"
 
 #include "app/App.h"
+#include "app/FileReplacement.h"
 #include "app/Text.h"
 #include "colors/ColorsDtd.h"
 #include "colors/ColorsIni.h"
@@ -52,9 +53,19 @@ bool ReadLineContaining(TextReader& file, std::string_view key, std::string& lin
   return false;
 }
 
-void KeepBackup(FileServices& files, const std::string& target, const std::string& backup) {
-  files.Delete(backup);
-  files.Copy(target, backup, false);
+bool KeepSchemeBackup(App& app, const std::string& target, const std::string& backup,
+                      std::string_view notSaved) {
+  switch (KeepBackup(app.files, target, backup)) {
+    case BackupResult::Kept:
+      return true;
+    case BackupResult::NothingToKeep:
+      app.files.Delete(backup);
+      return true;
+    case BackupResult::Failed:
+      break;
+  }
+  app.messages.Failure(notSaved);
+  return false;
 }
 
 void LoadSchemeColors(App& app, std::string_view schemeName) {

@@ -50,10 +50,13 @@ std::unique_ptr<TextReader> OpenSchemeFileForReading(App& app, std::string_view 
 // they are looked for.
 bool ReadLineContaining(TextReader& file, std::string_view key, std::string& line);
 
-// Keeps the previous content of `target` as its backup: deletes the old backup, then copies the
-// target to the backup's name (nothing when the target is missing). The target itself stays in
-// place until its replacement is complete.
-void KeepBackup(FileServices& files, const std::string& target, const std::string& backup);
+// Keeps the previous content of a color file as its backup before the file is rewritten, whole
+// or not at all (KeepBackup of app/FileReplacement.h). A file that does not exist yet leaves no
+// backup: an older one is deleted, so that it is not taken for the file's previous content. False,
+// after the failure `notSaved` was shown, when the backup could not be made: the file must then
+// not be rewritten.
+bool KeepSchemeBackup(App& app, const std::string& target, const std::string& backup,
+                      std::string_view notSaved);
 
 // Loads a scheme: the colors.dtd reader with `schemeName`, then the colors.ini reader for the
 // scheme that has become active.

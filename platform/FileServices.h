@@ -66,7 +66,8 @@ class FileServices {
   virtual bool Move(const std::string& from, const std::string& to) = 0;
   // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: moves the file
   // `replacement` over the file `target` in one step, so that `target` holds either its old or its
-  // new content whatever happens; a read-only target is refused, as Windows refuses it.
+  // new content whatever happens; a read-only target is refused, as Windows refuses it. When
+  // another program holds the target open, LastError() says SharingViolation.
   virtual bool Replace(const std::string& replacement, const std::string& target) = 0;
   // DeleteFileA: deletes a file (never a folder).
   virtual bool Delete(const std::string& path) = 0;

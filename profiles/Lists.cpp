@@ -91,6 +91,11 @@ int ReloadProfile(App& app, bool fullScan) {
   std::string scheme = app.controls.GetText(Page::Colors, kSchemeBox);
   if (scheme.empty()) scheme = "green";
   LoadSchemeColors(app, scheme);
+  // A profile naming a scheme without colors has fallen back to another one, which the box shows:
+  // Save writes the scheme named there.
+  if (!EqualsNoCase(app.controls.GetText(Page::Colors, kSchemeBox), app.state.SchemeName)) {
+    app.controls.SetText(Page::Colors, kSchemeBox, app.state.SchemeName);
+  }
   return 1;
 }
 

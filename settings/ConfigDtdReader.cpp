@@ -15,7 +15,6 @@ namespace {
 constexpr const char* kUnreadableConfig =
     "Unable to read old configuration file: %s\\%s. \n\n ... reading default file ...\n\nThis "
     "message will go away once you save personal settings to the '%s' profile";
-constexpr const char* kUnrecoverable = "Unrecoverable file error.";
 constexpr const char* kUnknownVersion = "Unable to determine version...\nreading config may fail";
 constexpr const char* kNoDefaultPlugin = "Unable to open default plugin.";
 constexpr const char* kNoDefaultBlock = "Unable to read configuration from default plugin.";
@@ -70,7 +69,7 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
                                    fileName, app.state.ProfileName}));
     in = app.files.OpenRead(std::string(kDefaultPluginFile));
     if (!in) {
-      app.messages.Failure(kUnrecoverable);
+      app.messages.Failure(kUnrecoverableFileError);
       app.exit.Exit(1);
     }
   }
@@ -85,10 +84,10 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
 
   bool found = FindLine(*in, kColorKey, kEntityLineCapacity, line);
   if (found) {
-    // Setting the box's text runs its commit handling, which loads the scheme's colors.
-    const std::string scheme = EntityValue(line);
-    app.controls.SetText(Page::Colors, kSchemeBox, scheme);
-    app.state.SetSchemeName(scheme);
+    // Setting the box's text runs its commit handling, which loads the scheme's colors. A scheme
+    // whose colors cannot be read leaves the box on the active one, and that stays active.
+    app.controls.SetText(Page::Colors, kSchemeBox, EntityValue(line));
+    app.state.SetSchemeName(app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity));
   }
   for (const SkinOption& option : SkinOptions()) {
     if (!found) break;
@@ -106,14 +105,14 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
   return found;
 }
 
-void WriteDefaultConfig(App& app, const std::string& fileName) {
+bool WriteDefaultConfig(App& app, const std::string& fileName) {
   std::unique_ptr<TextReader> in = app.files.OpenRead(std::string(kDefaultPluginFile));
   // The block replaces the file only once it is complete: a failure or a crash on the way leaves
   // the previous file as it was.
   FileReplacement out(app.files, fileName);
-  const char* failure = nullptr;
+  std::string_view failure;
   if (!out.Opened()) {
-    failure = kUnrecoverable;
+    failure = kUnrecoverableFileError;
   } else if (!in) {
     failure = kNoDefaultPlugin;
   } else {
@@ -124,14 +123,14 @@ void WriteDefaultConfig(App& app, const std::string& fileName) {
       for (int i = 0; i < kLinesAfterDefaultsHeader; ++i) in->ReadLine(line, kTemplateLineCapacity);
       while (in->ReadLine(line, kTemplateLineCapacity)) out.Write(line);
       in.reset();
-      if (out.Commit() == FileReplacement::Result::Replaced) return;
-      failure = kUnrecoverable;
+      return out.Commit() == FileReplacement::Result::Replaced;
     }
   }
   app.messages.Failure(failure);
   in.reset();
   out.Abandon();
   app.exit.Exit(1);
+  return false;  // not reached: the program has ended
 }
 
 }  // namespace quil

@@ -32,9 +32,14 @@ std::string EntityValue(std::string_view line);
 // in which case that option and every later one keep their controls' state.
 bool ReadConfigDtd(App& app, const std::string& fileName);
 
-// Creates or overwrites `fileName` with the default settings block of the default plugin. Returns
-// only on success: on any failure it reports, deletes the file and ends the program with exit
-// status 1.
-void WriteDefaultConfig(App& app, const std::string& fileName);
+// What the utility says before it ends because a file it cannot do without is unusable.
+inline constexpr std::string_view kUnrecoverableFileError = "Unrecoverable file error.";
+
+// Replaces `fileName` with the default settings block of the default plugin, in one step. When the
+// file cannot be created, or the default plugin cannot be opened or holds no default block, it
+// reports so and ends the program with exit status 1. False, with nothing reported, when writing
+// the block failed part way (a full disk, an I/O error, a failed flush): `fileName` then keeps its
+// old content and the caller decides what that failure means.
+bool WriteDefaultConfig(App& app, const std::string& fileName);
 
 }  // namespace quil

@@ -157,8 +157,18 @@ bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
   const std::string backupPath = configPath + ".bak";
   const std::string templatePath = configPath + ".def";
 
-  app.files.Copy(configPath, backupPath, false);  // nothing to keep when there is no config.dtd
-  WriteDefaultConfig(app, templatePath);
+  // A save never goes on without the backup it promises; there is none to make before the first.
+  if (KeepBackup(app.files, configPath, backupPath) == BackupResult::Failed) {
+    app.messages.Failure(kNoConfig);
+    return false;
+  }
+  // A template cut short (a full disk, an I/O error) fails this save; the program goes on with the
+  // user's edits, so that the save can be tried again.
+  if (!WriteDefaultConfig(app, templatePath)) {
+    app.messages.Failure(kNoConfig);
+    app.files.Delete(templatePath);
+    return false;
+  }
 
   std::unique_ptr<TextReader> tpl = app.files.OpenRead(templatePath);
   if (!tpl) {

@@ -115,8 +115,10 @@ TEST_F(ColorsDtdTest, MissingSchemeSaysSoAndPutsTheActiveNameBackIntoTheBox) {
   ASSERT_TRUE(ReadColorsDtd(app, "green"));
   const SchemeColors before = app.colors;
   std::vector<std::string> commits;
-  dialog.SetCommitHandler(Page::Colors, kSchemeBox,
-                          [&](std::string_view candidate) { commits.emplace_back(candidate); });
+  dialog.SetCommitHandler(Page::Colors, kSchemeBox, [&](std::string_view candidate) {
+    commits.emplace_back(candidate);
+    return true;
+  });
   dialog.At(Page::Colors, kSchemeBox).text = "nosuch";
 
   EXPECT_TRUE(ReadColorsDtd(app, "nosuch"));

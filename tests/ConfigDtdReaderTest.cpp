@@ -60,8 +60,10 @@ class ConfigDtdReaderTest : public ::testing::Test {
 
 TEST_F(ConfigDtdReaderTest, ReadsTheDefaultTemplateIntoTheControls) {
   std::vector<std::string> commits;
-  dialog.SetCommitHandler(Page::Colors, kSchemeBox,
-                          [&](std::string_view candidate) { commits.emplace_back(candidate); });
+  dialog.SetCommitHandler(Page::Colors, kSchemeBox, [&](std::string_view candidate) {
+    commits.emplace_back(candidate);
+    return true;
+  });
   dialog.SetChecked(Page::General, kMediumIconsBox, false);
   dialog.SetChecked(Page::General, kHideMinimizeBox, true);
 
@@ -233,7 +235,7 @@ std::string DefaultBlock(const std::string& mainDtd) {
 }
 
 TEST_F(ConfigDtdReaderTest, WriteDefaultConfigCopiesTheBlock) {
-  WriteDefaultConfig(app, "out.dtd");
+  EXPECT_TRUE(WriteDefaultConfig(app, "out.dtd"));
   const std::string block = ScratchSkin::Read(skin / "out.dtd");
   EXPECT_EQ(block, DefaultBlock(Template()));
   EXPECT_EQ(block.substr(0, 6), "<!--\r\n");

@@ -343,6 +343,10 @@ TEST_F(ConfigDtdWriterTest, FailedSavesBringThePreviousFileBack) {
       {"config.dtd write fails",
        [](ConfigDtdWriterTest& f) { f.faulty.failingClose.insert("config.dtd.new"); },
        "Unable to write a complete file... restoring backup"},
+      // A full disk: the template is created, its writing fails. The program goes on.
+      {"template write fails",
+       [](ConfigDtdWriterTest& f) { f.faulty.failingClose.insert("config.dtd.def.new"); },
+       "Unable to save config file"},
   };
   const std::string pristine = Read("plugins/default/main.dtd");
   for (const auto& c : cases) {

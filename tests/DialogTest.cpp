@@ -2,7 +2,9 @@
 // dialog the way a user drives the real one: start-up, profiles, schemes, Save, Restore, Delete.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "app/ControlIds.h"
@@ -277,6 +279,68 @@ TEST_F(DialogTest, ProfileNamesThatAreNoFolderNameAreRefused) {
   dialog().PressEnter();
   EXPECT_EQ(app().state.ProfileName, "");
   EXPECT_TRUE(app().state.ProfileIsNew);
+}
+
+// A name that does not become active leaves its box on the active one, with one notice, however
+// the name arrived: typed, set by another program, or picked from the list (a profile folder whose
+// name Windows would refuse, a scheme folder without colors), or read from config.dtd at start-up.
+// Save then writes the active scheme.
+TEST_F(DialogTest, ANameThatDoesNotBecomeActiveLeavesTheBoxOnTheActiveOne) {
+  fs::create_directories(skin / "mods/bare");
+  std::string config = ScratchSkin::Read(skin / "config.dtd");
+  config.replace(config.find("\"green\""), 7, "\"bare\"");
+  ScratchSkin::Write(skin / "config.dtd", config);
+  Start();
+  EXPECT_EQ(app().state.SchemeName, "green");
+  EXPECT_EQ(Text(Page::Colors, kSchemeBox), "green");
+  // As a profile folder named so on another file system lists it.
+  dialog().AddListLine(Page::Main, kProfileBox, "what?");
+  const std::string scheme = app().state.SchemeName;
+  const auto index = [&](Page page, int id, const std::string& name) {
+    const auto lines = Lines(page, id);
+    return static_cast<int>(std::find(lines.begin(), lines.end(), name) - lines.begin());
+  };
+  const struct {
+    const char* how;
+    std::function<void(Page, int, const std::string&)> bring;
+  } arrivals[] = {
+      {"typed",
+       [&](Page page, int id, const std::string& name) {
+         dialog().Type(page, id, name);
+         dialog().PressEnter();
+       }},
+      {"set",
+       [&](Page page, int id, const std::string& name) { dialog().SetText(page, id, name); }},
+      {"picked",
+       [&](Page page, int id, const std::string& name) {
+         ASSERT_LT(index(page, id, name), static_cast<int>(Lines(page, id).size()));
+         dialog().Pick(page, id, index(page, id, name));
+       }},
+  };
+  const struct {
+    Page page;
+    int id;
+    std::string name, active, notice;
+  } boxes[] = {
+      {Page::Main, kProfileBox, "what?", "(default)", "'what?' is not a valid profile name"},
+      {Page::Colors, kSchemeBox, "bare", scheme, "Unable to find old color configuration files."},
+  };
+  for (const auto& box : boxes) {
+    for (const auto& arrival : arrivals) {
+      SCOPED_TRACE(box.name + ", " + arrival.how);
+      dialog().messages.clear();
+      arrival.bring(box.page, box.id, box.name);
+      dialog().Focus(Page::General, kContactTitleEdit);  // leaving the box commits once more
+      EXPECT_EQ(Texts(), std::vector<std::string>{box.notice});
+      EXPECT_EQ(Text(box.page, box.id), box.active);
+    }
+  }
+  EXPECT_EQ(app().state.ProfileName, "(default)");
+  EXPECT_EQ(app().state.SchemeName, scheme);
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);
+  EXPECT_NE(ScratchSkin::Read(skin / "config.dtd").find("<!ENTITY % color \"" + scheme + "\">"),
+            std::string::npos);
 }
 
 TEST_F(DialogTest, AnUnreadableProfileSettingsFileIsSetAside) {

@@ -4,12 +4,23 @@
 // both cases every file holds its old or its new content, never a mix or a truncation.
 // The sweep runs natively: it exercises the portable flows thousands of times, and the Win32 file
 // services' part (replacing in one step, refusing read-only files) has its own contract tests.
+// Last, Save runs on a real full disk, where creating a file succeeds and writing it fails.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#endif
 
 #include "app/ControlIds.h"
 #include "app/MainDialog.h"
@@ -25,16 +36,22 @@ namespace fs = std::filesystem;
 using Kind = MemoryDialog::Kind;
 using Tree = std::map<std::string, std::string>;
 
-// Files left on the way by a save that did not finish are no settings files.
+// Files left on the way by a save that did not finish are no settings files. The backups that a
+// save promises are: they too must be old or new, never partial.
 bool IsTemporary(const fs::path& path) {
   const std::string ext = path.extension().string();
-  return ext == ".new" || ext == ".bak" || ext == ".def" || ext == ".bad";
+  if (ext == ".bak") {
+    const std::string kept = path.stem().string();
+    return kept != "config.dtd" && kept != "colors.dtd" && kept != "colors.ini";
+  }
+  return ext == ".new" || ext == ".def" || ext == ".bad";
 }
 
-Tree Snapshot(const fs::path& root) {
+// The settings files under `root`, or with `all` every file.
+Tree Snapshot(const fs::path& root, bool all = false) {
   Tree files;
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file() && !IsTemporary(e.path())) {
+    if (e.is_regular_file() && (all || !IsTemporary(e.path()))) {
       files[fs::relative(e.path(), root).generic_string()] = ScratchSkin::Read(e.path());
     }
   }
@@ -247,6 +264,112 @@ INSTANTIATE_TEST_SUITE_P(Flows, FaultInjection, ::testing::Range<std::size_t>(0,
                            }
                            return name;
                          });
+
+// A small file system of its own, mounted for one test and unmounted whatever happens.
+class SmallFileSystem {
+ public:
+  SmallFileSystem() {
+    std::string folder = (fs::temp_directory_path() / "quil-full-XXXXXX").string();
+    if (!::mkdtemp(folder.data())) {
+      error_ = std::strerror(errno);
+      return;
+    }
+    folder_ = folder;
+    if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=4m") != 0) {
+      error_ = std::strerror(errno);
+      return;
+    }
+    mounted_ = true;
+  }
+  ~SmallFileSystem() {
+    if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+    std::error_code ignored;
+    if (!folder_.empty()) fs::remove(folder_, ignored);
+  }
+  bool mounted() const { return mounted_; }
+  const std::string& error() const { return error_; }
+  const fs::path& folder() const { return folder_; }
+
+  // Writes a filler file until not one more byte fits.
+  void Fill() {
+    const int fd = ::open((folder_ / "filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    const std::string block(64 * 1024, 'x');
+    for (std::size_t size = block.size(); size > 0; size /= 2) {
+      while (::write(fd, block.data(), size) == static_cast<ssize_t>(size)) {
+      }
+    }
+    ::close(fd);
+  }
+  void Free() { fs::remove(folder_ / "filler"); }
+
+ private:
+  fs::path folder_;
+  std::string error_;
+  bool mounted_ = false;
+};
+
+// The sweep's failures are made up; this is the disk itself: a copy creates its target and leaves
+// it empty, a write fails part way.
+TEST(FullDisk, SaveFailsWithEveryFileWholeAndSucceedsOnceThereIsRoom) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root; not tested";
+  SmallFileSystem disk;
+  if (!disk.mounted()) GTEST_SKIP() << "no small file system could be mounted: " << disk.error();
+  const char* previousTemp = std::getenv("TMPDIR");
+  const std::string previous = previousTemp ? previousTemp : "";
+  ::setenv("TMPDIR", disk.folder().c_str(), 1);
+  {
+    ScratchSkin skin;
+    previousTemp ? ::setenv("TMPDIR", previous.c_str(), 1) : ::unsetenv("TMPDIR");
+    auto files = MakePlatformFileServices();
+    Session s(*files);
+    s.dialog.SetText(Page::General, kContactTitleEdit, "Full disk");
+    s.shell.colorAnswers = {MakeColor(1, 2, 3), MakeColor(4, 5, 6)};
+    s.dialog.Click(Page::Colors, 1101);
+    s.dialog.Click(Page::Colors, 1202);
+    const std::string scheme = s.app.state.SchemeName;
+    const Tree before = Snapshot(skin.skinsFolder(), true);
+    disk.Fill();
+
+    try {
+      Save(s);
+    } catch (const ProgramEnded&) {
+      FAIL() << "the program ended on a full disk";
+    }
+    bool failed = false;
+    for (const auto& m : s.dialog.messages) {
+      failed = failed || (m.kind == Kind::Failure && m.text == "Unable to save config file");
+    }
+    EXPECT_TRUE(failed) << "no failure message";
+    const Tree now = Snapshot(skin.skinsFolder(), true);
+    for (const auto& [name, bytes] : now) {
+      // A backup holds the old content of its file, or there is none.
+      const fs::path path(name);
+      const std::string kept =
+          path.extension() == ".bak" ? (path.parent_path() / path.stem()).generic_string() : name;
+      const auto old = before.find(kept);
+      EXPECT_TRUE(old != before.end() && old->second == bytes) << name << " is not the old one";
+    }
+    for (const auto& [name, bytes] : before) EXPECT_TRUE(now.count(name)) << name << " is gone";
+    EXPECT_EQ(s.dialog.At(Page::General, kContactTitleEdit).text, "Full disk");
+
+    disk.Free();
+    s.dialog.messages.clear();
+    Save(s);
+    for (const auto& m : s.dialog.messages) {
+      EXPECT_EQ(m.kind, Kind::Question) << m.text;
+    }
+    const auto read = [&](const std::string& name) { return ScratchSkin::Read(skin / name); };
+    EXPECT_NE(read("config.dtd").find("<!ENTITY contactname \"Full disk\">"), std::string::npos);
+    for (const std::string& name : {std::string("config.dtd"), "mods/" + scheme + "/colors.dtd",
+                                    "mods/" + scheme + "/colors.ini"}) {
+      EXPECT_EQ(read(name + ".bak"), before.at("Quil/" + name)) << name;
+      EXPECT_NE(read(name), before.at("Quil/" + name)) << name;
+    }
+    EXPECT_NE(read("mods/" + scheme + "/colors.ini").find("4,5,6"), std::string::npos);
+    EXPECT_EQ(Snapshot(skin.skinsFolder(), true).size(), before.size() + 3) << "stray files";
+  }
+}
 
 }  // namespace
 }  // namespace quil::test

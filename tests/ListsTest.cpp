@@ -23,8 +23,10 @@ class ListsTest : public ::testing::Test {
   void FillSchemeBox(TestApp& t, std::initializer_list<const char*> schemes, const char* text) {
     for (const char* s : schemes) t.dialog.AddListLine(Page::Colors, kSchemeBox, s);
     t.dialog.At(Page::Colors, kSchemeBox).text = text;
-    t.dialog.SetCommitHandler(Page::Colors, kSchemeBox,
-                              [this](std::string_view c) { commits.emplace_back(c); });
+    t.dialog.SetCommitHandler(Page::Colors, kSchemeBox, [this](std::string_view c) {
+      commits.emplace_back(c);
+      return true;
+    });
   }
   std::vector<std::string> commits;
 };

@@ -158,8 +158,17 @@ class Win32FileServices : public FileServices {
   }
   bool Replace(const std::string& replacement, const std::string& target) override {
     if (IsReadOnlyFile(target)) return Refuse(false);
-    return Check(MoveFileExA(replacement.c_str(), target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    if (Check(MoveFileExA(replacement.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
+      return true;
+    }
+    // A file that another program holds open cannot be replaced, but Windows (and Wine) say
+    // "access denied" then, as for a file the user may not change. Asking to open it for writing
+    // and deleting tells the two apart: another program's hold is a sharing violation.
+    if (lastError_ == ERROR_ACCESS_DENIED && IsHeldOpen(target)) {
+      lastError_ = ERROR_SHARING_VIOLATION;
+    }
+    return false;
   }
   bool Delete(const std::string& path) override { return Check(DeleteFileA(path.c_str())); }
   bool MakeDirectory(const std::string& path) override {
@@ -266,6 +275,17 @@ class Win32FileServices : public FileServices {
     const DWORD bits = GetFileAttributesA(path.c_str());
     return bits != INVALID_FILE_ATTRIBUTES && (bits & FILE_ATTRIBUTE_READONLY) != 0 &&
            (bits & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+
+  // Whether another program holds the file open in a way that keeps it from being written or
+  // replaced. The file is opened and closed again without being changed.
+  static bool IsHeldOpen(const std::string& path) {
+    HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(probe);
+    return false;
   }
 
   DWORD lastError_ = ERROR_SUCCESS;

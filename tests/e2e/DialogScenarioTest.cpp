@@ -372,6 +372,30 @@ TEST_F(E2EDialog, SchemesAreHiddenAndDeletedExceptGreen) {
   CloseAndExpectExit(0);
 }
 
+// A scheme picked from the list whose colors cannot be read: one notice, and the box shows the
+// active scheme again, which Save then writes.
+TEST_F(E2EDialog, ASchemeWithoutColorsPickedFromTheListLeavesTheActiveOne) {
+  Write("mods/bare/readme.txt", "no colors here\n");
+  QuilDialog* dialog = Start();
+  ASSERT_TRUE(dialog);
+  dialog->ShowTab(1);
+  const TextLines schemes = dialog->ComboLines(Page::Colors, kSchemeBox);
+  ASSERT_EQ(schemes, (TextLines{"aqua", "bare", "Blue", "green"}));
+
+  dialog->Pick(Page::Colors, kSchemeBox, 1);
+  Answer("Unable to find old color configuration files.", IDOK);
+  EXPECT_TRUE(WaitFor([&] { return dialog->ComboText(Page::Colors, kSchemeBox) == "green"; }))
+      << "the scheme box did not come back to the active scheme green; it shows \""
+      << dialog->ComboText(Page::Colors, kSchemeBox) << "\"";
+
+  // Leaving the box commits its text once more: no second notice comes before Save's question.
+  dialog->Click(Page::Main, kSaveButton);
+  Answer("Are you sure you want to overwrite the '(default)' profile?", IDYES);
+  const std::string config = Read("config.dtd");
+  EXPECT_TRUE(Contains(config, "<!ENTITY % color \"green\">")) << config;
+  CloseAndExpectExit(0);
+}
+
 TEST_F(E2EDialog, PluginsAreHiddenDeletedAndSelected) {
   QuilDialog* dialog = Start();
   ASSERT_TRUE(dialog);

@@ -78,7 +78,12 @@ std::unique_ptr<TextWriter> FaultInjector::OpenWrite(const std::string& path) {
 }
 
 bool FaultInjector::Copy(const std::string& from, const std::string& to, bool failIfExists) {
-  return Step() && real_.Copy(from, to, failIfExists);
+  if (Step()) return real_.Copy(from, to, failIfExists);
+  // A copy that fails on a full disk has created its target and leaves it empty.
+  if (!crashed_ && !(failIfExists && real_.Attributes(to))) {
+    if (auto created = real_.OpenWrite(to)) created->Close();
+  }
+  return false;
 }
 bool FaultInjector::Move(const std::string& from, const std::string& to) {
   return Step() && real_.Move(from, to);

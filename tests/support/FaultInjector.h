@@ -2,7 +2,8 @@
 // (open, create, copy, move, replace, delete, make and remove a folder, and closing a written
 // file, where its content reaches the disk) and can make the k-th one fail, or stop the program
 // there as a crash would: from that moment nothing more reaches the disk, not even what a writer
-// still holds in memory, and the test sees a Crashed exception.
+// still holds in memory, and the test sees a Crashed exception. A failing write leaves half of its
+// text, and a failing copy an empty target, as a full disk does.
 #pragma once
 
 #include <memory>

@@ -17,7 +17,7 @@ MemoryDialog::MemoryDialog() {
 void MemoryDialog::SetText(Page page, int id, std::string_view text) {
   const std::string candidate(text);
   auto handler = commitHandlers_.find({page, id});
-  if (handler != commitHandlers_.end() && handler->second) handler->second(candidate);
+  if (handler != commitHandlers_.end() && handler->second && !handler->second(candidate)) return;
   At(page, id).text = candidate;
 }
 

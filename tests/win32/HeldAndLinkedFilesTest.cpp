@@ -1,5 +1,5 @@
-// Files the way Windows shows them to the utility: a desc.txt that Trillian holds open without
-// sharing, and a link inside a plugin folder that is being deleted.
+// Files the way Windows shows them to the utility: a desc.txt that Trillian holds open, and a link
+// inside a plugin folder that is being deleted.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,34 +16,42 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(HeldAndLinkedFiles, DescriptionHeldOpenWithoutSharingStillSavesTheSettings) {
-  ScratchSkin skin;
-  TestApp t;
-  t.app.state.SetProfileName(kDefaultProfile);
-  t.app.state.SetSchemeName("green");
-  t.app.state.SkinVersion = 3;
-  SetInitialOptionStates(t.dialog);
-  t.dialog.At(Page::Colors, kSchemeBox).text = "green";
-  const std::string desc = ScratchSkin::Read(skin / "desc.txt");
-  const std::string config = ScratchSkin::Read(skin / "config.dtd");
-  t.dialog.SetChecked(Page::General, kButtonScrollBox, true);
+TEST(HeldAndLinkedFiles, DescriptionHeldOpenByAnotherProgramStillSavesTheSettings) {
+  // Trillian holds desc.txt open while its skin chooser shows, sharing reading or not sharing at
+  // all. Either way the description stays as it was and the user is told why; the settings save.
+  const struct {
+    const char* name;
+    DWORD share;
+  } holds[] = {{"no sharing", 0}, {"reading shared", FILE_SHARE_READ}};
+  for (const auto& hold : holds) {
+    SCOPED_TRACE(hold.name);
+    ScratchSkin skin;
+    TestApp t;
+    t.app.state.SetProfileName(kDefaultProfile);
+    t.app.state.SetSchemeName("green");
+    t.app.state.SkinVersion = 3;
+    SetInitialOptionStates(t.dialog);
+    t.dialog.At(Page::Colors, kSchemeBox).text = "green";
+    const std::string desc = ScratchSkin::Read(skin / "desc.txt");
+    const std::string config = ScratchSkin::Read(skin / "config.dtd");
+    t.dialog.SetChecked(Page::General, kButtonScrollBox, true);
 
-  // Trillian's way of holding the file: no sharing at all.
-  HANDLE held = CreateFileA("desc.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  t.dialog.Answer({true});
-  const bool saved = SaveProfile(t.app);
-  CloseHandle(held);
+    HANDLE held = CreateFileA("desc.txt", GENERIC_READ, hold.share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    t.dialog.Answer({true});
+    const bool saved = SaveProfile(t.app);
+    CloseHandle(held);
 
-  EXPECT_TRUE(saved);
-  ASSERT_EQ(t.dialog.messages.size(), 2u);
-  EXPECT_EQ(t.dialog.messages[1].kind, MemoryDialog::Kind::Notice);
-  EXPECT_EQ(t.dialog.messages[1].text, kSharingViolationNotice);
-  EXPECT_EQ(ScratchSkin::Read(skin / "desc.txt"), desc);
-  EXPECT_NE(ScratchSkin::Read(skin / "config.dtd"), config);
-  EXPECT_FALSE(fs::exists(skin / "desc.txt.bak"));
-  EXPECT_FALSE(fs::exists(skin / "desc.txt.new"));
+    EXPECT_TRUE(saved);
+    ASSERT_EQ(t.dialog.messages.size(), 2u);
+    EXPECT_EQ(t.dialog.messages[1].kind, MemoryDialog::Kind::Notice);
+    EXPECT_EQ(t.dialog.messages[1].text, kSharingViolationNotice);
+    EXPECT_EQ(ScratchSkin::Read(skin / "desc.txt"), desc);
+    EXPECT_NE(ScratchSkin::Read(skin / "config.dtd"), config);
+    EXPECT_FALSE(fs::exists(skin / "desc.txt.bak"));
+    EXPECT_FALSE(fs::exists(skin / "desc.txt.new"));
+  }
 }
 
 TEST(HeldAndLinkedFiles, DeletingAPluginLeavesTheTargetOfALinkInside) {

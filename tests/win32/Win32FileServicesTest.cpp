@@ -44,6 +44,16 @@ TEST_F(Win32Files, AFileHeldOpenByAnotherProgramIsASharingViolation) {
 
 TEST_F(Win32Files, FailuresReportTheirReason) {
   ScratchSkin::Write(skin / "mods" / "Blue" / "colors.dtd", "x\r\n");
+  ScratchSkin::Write(skin / "colors.dtd.new", "y\r\n");
+  // Another program reads the file and shares only reading: replacing it is refused as "access
+  // denied", which the services tell apart from a file the user may not change.
+  const auto replaceWhileRead = [&] {
+    HANDLE reading = CreateFileA("mods\\Blue\\colors.dtd", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool failed = !files->Replace("colors.dtd.new", "mods\\Blue\\colors.dtd");
+    CloseHandle(reading);
+    return failed;
+  };
   struct Case {
     const char* what;
     std::function<bool()> fails;
@@ -60,6 +70,9 @@ TEST_F(Win32Files, FailuresReportTheirReason) {
        FileError::NotFound},
       {"list a missing folder", [&] { return files->List("mods\\Red\\*").empty(); },
        FileError::NotFound},
+      {"replace a file another program reads", replaceWhileRead, FileError::SharingViolation},
+      {"replace a folder", [&] { return !files->Replace("colors.dtd.new", "mods\\Blue"); },
+       FileError::AccessDenied},
       {"read an existing file", [&] { return !files->OpenRead("mods\\Blue\\colors.dtd"); },
        FileError::None},
   };

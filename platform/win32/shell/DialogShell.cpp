@@ -54,8 +54,9 @@ LRESULT Forward(Handle previous, HWND window, UINT message, WPARAM wParam, LPARA
 // The commit rule of the profile box's and the scheme box's edit fields. A set-text commits the
 // text being set, taken before the field stores it; losing the focus and releasing Enter commit
 // the box's current text as read into a name's buffer. Then the message goes on to the field's
-// own procedure. A commit that shows a message box takes the focus away from the field; that
-// loss of focus is no second commit (`busy`), but a set-text during a commit always is one.
+// own procedure, except a set-text whose name the commit refused: the field keeps the active name
+// that the commit put back. A commit that shows a message box takes the focus away from the field;
+// that loss of focus is no second commit (`busy`), but a set-text during a commit always is one.
 LRESULT CommitThenForward(Page page, int id, Handle previous, bool& busy, HWND edit, UINT message,
                           WPARAM wParam, LPARAM lParam) {
   const bool enter = message == WM_KEYUP && wParam == VK_RETURN;
@@ -65,8 +66,9 @@ LRESULT CommitThenForward(Page page, int id, Handle previous, bool& busy, HWND e
     const std::string candidate = lParam ? reinterpret_cast<const char*>(lParam) : "";
     const bool wasBusy = busy;
     busy = true;
-    commit(candidate);
+    const bool taken = commit(candidate);
     busy = wasBusy;
+    if (!taken) return TRUE;
   } else if (registered && !busy && (message == WM_KILLFOCUS || enter)) {
     const DialogControls::CommitHandler commit = *registered;
     busy = true;
