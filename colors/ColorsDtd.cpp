@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/FileReplacement.h"
 
 namespace quil {
 

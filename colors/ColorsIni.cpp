@@ -4,10 +4,10 @@
 #include <array>
 #include <optional>
 
-#include "app/App.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "files/FileReplacement.h"
 
 namespace quil {
 

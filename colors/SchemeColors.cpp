@@ -1,7 +1,7 @@
 // Entry names, mirrors, color buttons and the flags of unsaved color changes.
 #include "colors/SchemeColors.h"
 
-#include "app/App.h"
+#include "core/App.h"
 
 namespace quil {
 

@@ -1,10 +1,10 @@
 // Paths of the scheme's color files, and loading and saving a scheme.
 #include "colors/SchemeFiles.h"
 
-#include "app/App.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/ColorsDtd.h"
 #include "colors/ColorsIni.h"
+#include "core/App.h"
 
 namespace quil {
 

@@ -1,10 +1,10 @@
 // The scheme and plugin lists and the operations that change the skin's scheme and plugin folders.
 #include "profiles/Lists.h"
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
 #include "settings/ConfigDtdReader.h"
 
 namespace quil {

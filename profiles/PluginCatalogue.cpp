@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "app/App.h"
-#include "app/Text.h"
+#include "base/Text.h"
+#include "core/App.h"
 
 namespace quil {
 

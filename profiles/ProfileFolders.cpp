@@ -1,10 +1,10 @@
 // Saving a profile into the skin folder ("(default)") or into its sibling profile folder.
 #include "profiles/ProfileFolders.h"
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/FileReplacement.h"
 #include "settings/ConfigDtdWriter.h"
 
 namespace quil {

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstddef>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace quil {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/ControlIds.h"
-#include "app/Ports.h"
+#include "core/ControlIds.h"
+#include "core/Ports.h"
 
 namespace quil {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlIds.h"
 #include "colors/ColorsDtd.h"
 #include "colors/SchemeFiles.h"
+#include "core/ControlIds.h"
 #include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/Text.h"
-#include "platform/TextMode.h"
+#include "base/Text.h"
+#include "files/TextMode.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/ConfigDtdWriter.h"

@@ -11,8 +11,8 @@
 #include <map>
 #include <optional>
 
-#include "app/ControlIds.h"
-#include "app/MainDialog.h"
+#include "core/ControlIds.h"
+#include "dialog/MainDialog.h"
 #include "settings/SkinSettings.h"
 #include "tests/support/FaultInjector.h"
 #include "tests/support/ScratchSkin.h"

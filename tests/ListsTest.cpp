@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/ControlIds.h"
+#include "core/ControlIds.h"
 #include "profiles/Lists.h"
 #include "tests/support/ScratchSkin.h"
 

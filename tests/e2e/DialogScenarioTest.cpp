@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/ControlIds.h"
+#include "core/ControlIds.h"
 #include "tests/e2e/Scenario.h"
 
 namespace quil::e2e {

@@ -9,7 +9,7 @@
 #include <map>
 #include <thread>
 
-#include "app/ControlIds.h"
+#include "core/ControlIds.h"
 
 namespace quil::e2e {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "profiles/PluginCatalogue.h"
 #include "tests/fuzz/FuzzSkin.h"
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/shell/Painting.h"
-#include "platform/win32/shell/ShellIds.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/win32/Win32.h"
+#include "window/Painting.h"
+#include "window/ShellIds.h"
 
 // The shell port's ChooseColor keeps its name in the in-memory dialog's header.
 #ifdef ChooseColor

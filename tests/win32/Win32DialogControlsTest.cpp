@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/shell/DialogShell.h"
-#include "platform/win32/shell/ShellPorts.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/win32/Win32.h"
+#include "window/DialogShell.h"
+#include "window/ShellPorts.h"
+
+// After the shell's ports, which keep the name ChooseColor free of the Windows macro.
 #include "tests/support/MemoryDialog.h"
 
 namespace quil::test {

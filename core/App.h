@@ -3,10 +3,10 @@
 // One App is made by the Win32 shell (or by a test) and handed to every operation.
 #pragma once
 
-#include "app/AppState.h"
-#include "app/Ports.h"
 #include "colors/SchemeColors.h"
-#include "platform/FileServices.h"
+#include "core/AppState.h"
+#include "core/Ports.h"
+#include "files/FileServices.h"
 #include "profiles/PluginCatalogue.h"
 
 namespace quil {

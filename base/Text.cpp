@@ -1,5 +1,5 @@
 // Small text helpers shared by every part of the utility.
-#include "app/Text.h"
+#include "base/Text.h"
 
 #include <climits>
 

@@ -4,9 +4,9 @@
 // these procedures route the messages to it and paint.
 #pragma once
 
-#include "app/App.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/shell/ShellPorts.h"
+#include "core/App.h"
+#include "files/win32/Win32.h"
+#include "window/ShellPorts.h"
 
 namespace quil {
 

@@ -1,7 +1,7 @@
 // The process-wide record and the profile path rules.
-#include "app/AppState.h"
+#include "core/AppState.h"
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace quil {
 

@@ -7,8 +7,8 @@
 // so stays valid until the next painter runs, and at most one such brush exists at a time.
 #pragma once
 
-#include "app/App.h"
-#include "platform/win32/Win32.h"
+#include "core/App.h"
+#include "files/win32/Win32.h"
 
 namespace quil {
 

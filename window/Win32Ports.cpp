@@ -1,9 +1,9 @@
 // Message boxes, the end of the program and the dialog's controls on Win32.
-#include "platform/win32/Win32Ports.h"
+#include "window/Win32Ports.h"
 
-#include "app/AppState.h"
-#include "app/Text.h"
-#include "platform/win32/Win32.h"
+#include "base/Text.h"
+#include "core/AppState.h"
+#include "files/win32/Win32.h"
 
 namespace quil {
 

@@ -1,15 +1,15 @@
 // Painting of the main dialog and the pages in the active scheme's colors.
-#include "platform/win32/shell/Painting.h"
+#include "window/Painting.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
 
-#include "app/ControlIds.h"
 #include "colors/SchemeColors.h"
-#include "platform/win32/shell/ShellIds.h"
+#include "core/ControlIds.h"
 #include "settings/SkinSettings.h"
+#include "window/ShellIds.h"
 
 #include <commctrl.h>
 

@@ -1,11 +1,11 @@
 // The entry point of QuilConfig.exe: the first command-line argument's switch, then the main
 // dialog until it is closed. The program works on the skin in its current folder.
-#include "app/App.h"
-#include "app/MainDialog.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/Win32Ports.h"
-#include "platform/win32/shell/DialogShell.h"
-#include "platform/win32/shell/ShellPorts.h"
+#include "core/App.h"
+#include "dialog/MainDialog.h"
+#include "files/win32/Win32.h"
+#include "window/DialogShell.h"
+#include "window/ShellPorts.h"
+#include "window/Win32Ports.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const auto files = quil::MakePlatformFileServices();

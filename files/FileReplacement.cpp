@@ -1,5 +1,5 @@
 // Crash-safe replacement of the files the utility writes.
-#include "app/FileReplacement.h"
+#include "files/FileReplacement.h"
 
 #include <utility>
 

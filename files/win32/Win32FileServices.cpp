@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/Text.h"
-#include "platform/FileServices.h"
-#include "platform/TextMode.h"
-#include "platform/win32/Win32.h"
+#include "base/Text.h"
+#include "files/FileServices.h"
+#include "files/TextMode.h"
+#include "files/win32/Win32.h"
 
 namespace quil {
 

@@ -15,9 +15,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/Text.h"
-#include "platform/FileServices.h"
-#include "platform/TextMode.h"
+#include "base/Text.h"
+#include "files/FileServices.h"
+#include "files/TextMode.h"
 
 namespace quil {
 

@@ -1,5 +1,5 @@
 // Text-mode translation and fgets-like line reading, shared by both platforms.
-#include "platform/TextMode.h"
+#include "files/TextMode.h"
 
 namespace quil {
 

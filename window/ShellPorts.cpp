@@ -1,15 +1,15 @@
 // The dialog's controls with the combo boxes' commit handling, the shell and its two choosers, and
 // the conversion of the first command-line argument.
-#include "platform/win32/shell/ShellPorts.h"
+#include "window/ShellPorts.h"
 
 #include <shellapi.h>
 
 #include <utility>
 
-#include "app/ControlIds.h"
-#include "app/MainDialog.h"
-#include "app/Text.h"
-#include "platform/win32/shell/DialogShell.h"
+#include "base/Text.h"
+#include "core/ControlIds.h"
+#include "dialog/MainDialog.h"
+#include "window/DialogShell.h"
 
 namespace quil {
 

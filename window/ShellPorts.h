@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/Ports.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/Win32Ports.h"
+#include "core/AppState.h"
+#include "core/Ports.h"
+#include "files/win32/Win32.h"
+#include "window/Win32Ports.h"
 
 // The shell port's ChooseColor keeps its name in the files that see both.
 #ifdef ChooseColor

@@ -1,15 +1,15 @@
 // The main dialog, the pages and the replaced window procedures: message routing to the portable
 // core, page switching, and the start-up of the windows.
-#include "platform/win32/shell/DialogShell.h"
+#include "window/DialogShell.h"
 
 #include <array>
 #include <string>
 #include <string_view>
 
-#include "app/ControlIds.h"
-#include "app/MainDialog.h"
-#include "platform/win32/shell/Painting.h"
-#include "platform/win32/shell/ShellIds.h"
+#include "core/ControlIds.h"
+#include "dialog/MainDialog.h"
+#include "window/Painting.h"
+#include "window/ShellIds.h"
 
 #include <commctrl.h>
 

@@ -1,11 +1,11 @@
 // The dialog's behaviour in portable code.
-#include "app/MainDialog.h"
+#include "dialog/MainDialog.h"
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/FileReplacement.h"
 #include "profiles/Lists.h"
 #include "profiles/ProfileFolders.h"
 #include "settings/ConfigDtdReader.h"

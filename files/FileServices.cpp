@@ -1,5 +1,5 @@
 // What every file-services implementation shares.
-#include "platform/FileServices.h"
+#include "files/FileServices.h"
 
 namespace quil {
 

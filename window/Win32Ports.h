@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppState.h"
-#include "app/Ports.h"
+#include "core/AppState.h"
+#include "core/Ports.h"
 
 namespace quil {
 

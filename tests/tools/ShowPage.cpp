@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ControlIds.h"
-#include "platform/win32/Win32.h"
+#include "core/ControlIds.h"
+#include "files/win32/Win32.h"
 
 #include <commctrl.h>
 
