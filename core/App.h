@@ -3,11 +3,11 @@
 // One App is made by the Win32 shell (or by a test) and handed to every operation.
 #pragma once
 
-#include "colors/SchemeColors.h"
 #include "core/AppState.h"
+#include "core/ColorTable.h"
+#include "core/PluginList.h"
 #include "core/Ports.h"
 #include "files/FileServices.h"
-#include "profiles/PluginCatalogue.h"
 
 namespace quil {
 

@@ -2,11 +2,13 @@
 #include "dialog/MainDialog.h"
 
 #include "base/Text.h"
+#include "colors/SchemeColors.h"
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
 #include "files/FileReplacement.h"
 #include "profiles/Lists.h"
+#include "profiles/PluginCatalogue.h"
 #include "profiles/ProfileFolders.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/SkinSettings.h"

@@ -5,6 +5,7 @@
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
+#include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 
 namespace quil {

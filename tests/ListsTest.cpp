@@ -5,6 +5,7 @@
 
 #include "core/ControlIds.h"
 #include "profiles/Lists.h"
+#include "profiles/PluginCatalogue.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {

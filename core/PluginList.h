@@ -1,0 +1,21 @@
+// The plugin catalogue's entries: the plugins under "plugins\" as the Plugins page lists them and
+// config.dtd binds them, with the active profile's choice.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quil {
+
+struct PluginEntry {
+  int priority = 0;
+  std::string variable;     // entity stem in config.dtd, the key that enables the plugin
+  std::string description;  // the line shown in the Plugins page list
+  std::string folder;       // the folder's name under "plugins\"
+  bool selected = false;    // the active profile enables the plugin
+};
+
+// The catalogue, in the order the Plugins page lists it and config.dtd binds it.
+using PluginList = std::vector<PluginEntry>;
+
+}  // namespace quil
