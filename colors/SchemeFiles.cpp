@@ -1,4 +1,4 @@
-// Paths of the scheme's color files, and loading and saving a scheme.
+// The scheme folders, the paths of a scheme's color files, and loading and saving a scheme.
 #include "colors/SchemeFiles.h"
 
 #include "base/Text.h"
@@ -21,6 +21,23 @@ std::optional<std::string> SchemeFile(std::string_view folder, std::string_view 
 }
 
 }  // namespace
+
+bool IsSchemeFolder(const DirEntry& entry, bool showHidden) {
+  const std::string& name = entry.name;
+  if (!entry.attributes.isDirectory || name.empty()) return false;
+  if (name[0] == '.') return false;
+  if (EqualsNoCase(name, "all")) return false;
+  if (name[0] == '!' && !showHidden) return false;
+  return true;
+}
+
+std::vector<std::string> SchemeFolders(App& app) {
+  std::vector<std::string> names;
+  for (const DirEntry& entry : app.files.List("mods\\*")) {
+    if (IsSchemeFolder(entry, app.state.ShowHidden)) names.push_back(entry.name);
+  }
+  return names;
+}
 
 std::optional<std::string> SchemeWriteTarget(const AppState& state, std::string_view fileName) {
   return SchemeFile(ProfileFolderPath(state), state.SchemeName, fileName);

@@ -1,6 +1,7 @@
-// Where a scheme's color files lie, how they are opened, and the two compound operations on them:
-// loading a scheme (colors.dtd, then colors.ini) and saving the colors that changed. A scheme is
-// the folder mods\<scheme>\ of the skin, with a copy in each named profile's folder.
+// Which folders are color schemes, where a scheme's color files lie, how they are opened, and the
+// two compound operations on them: loading a scheme (colors.dtd, then colors.ini) and saving the
+// colors that changed. A scheme is the folder mods\<scheme>\ of the skin, with a copy in each
+// named profile's folder.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/FileServices.h"
 
@@ -25,6 +27,12 @@ inline constexpr std::size_t kColorPathCapacity = 400;
 // The scheme that the colors.dtd reader falls back to when no name is given and the scheme box is
 // empty.
 inline constexpr std::string_view kFallbackScheme = "green";
+
+// True for an entry of "mods\*" that is a color scheme: a folder, not beginning with ".", not
+// "all", and not beginning with "!" unless hidden folders are shown.
+bool IsSchemeFolder(const DirEntry& entry, bool showHidden);
+// The scheme folders under "mods\", in listing order.
+std::vector<std::string> SchemeFolders(App& app);
 
 // The file `fileName` of the active scheme where the writers put it: the skin's own scheme folder
 // for the profile "(default)", the profile's copy of it for a named profile. Nothing when the name

@@ -6,6 +6,7 @@
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
+#include "dialog/ProfileLoading.h"
 #include "files/FileReplacement.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "base/Text.h"
+#include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "files/FileReplacement.h"
-#include "profiles/Lists.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/SkinSettings.h"
 

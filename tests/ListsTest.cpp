@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
