@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/ColorTable.h"
+#include "core/ControlIds.h"
 
 namespace quil {
 
@@ -58,12 +59,24 @@ struct ColorButtonGroup {
   ColorFlag flag;
 };
 inline constexpr std::array<ColorButtonGroup, 3> kColorButtonGroups{{
-    {1100, 10, disp, kSkinBlock, ColorFlag::ColorsDtd},
-    {1160, 5, tp, kWindowBlock, ColorFlag::ColorsDtd},
-    {1200, 14, MsgNick, kMessageBlock, ColorFlag::ColorsIni},
+    {SkinColorButton(0), 10, disp, kSkinBlock, ColorFlag::ColorsDtd},
+    {WindowColorButton(0), 5, tp, kWindowBlock, ColorFlag::ColorsDtd},
+    {TextColorButton(0), 14, MsgNick, kMessageBlock, ColorFlag::ColorsIni},
 }};
 // MsgPutinfo has no button: the text-color group has a gap here.
-inline constexpr int kNoPutinfoButton = 1207;
+inline constexpr int kNoPutinfoButton = TextColorButton(MsgPutinfo - MsgNick);
+
+// The color button that edits `entry`; 0 for an entry without one.
+constexpr int ColorButtonOf(int entry) {
+  for (const ColorButtonGroup& group : kColorButtonGroups) {
+    const int offset = entry - group.firstEntry;
+    if (offset >= 0 && offset < group.count) {
+      const int button = group.firstButton + offset;
+      return button == kNoPutinfoButton ? 0 : button;
+    }
+  }
+  return 0;
+}
 
 // What one color button edits.
 struct ColorButton {

@@ -226,12 +226,9 @@ void PageCommand(App& app, int id) {
     ChooseColor(app, id);
     return;
   }
-  if (id >= ItalicStatusBox(1) && id <= ItalicStatusBox(5)) {
-    app.controls.RedrawControl(Page::Colors, id - 20);
-    return;
-  }
-  if (id >= BoldStatusBox(1) && id <= BoldStatusBox(5)) {
-    app.controls.RedrawControl(Page::Colors, id - 40);
+  // A status's italic or bold box changes the look of the status's button.
+  if (const int status = StatusOfBox(id)) {
+    app.controls.RedrawControl(Page::Colors, StatusButton(status));
     return;
   }
   switch (id) {

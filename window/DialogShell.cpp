@@ -9,7 +9,6 @@
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
 #include "window/Painting.h"
-#include "window/ShellIds.h"
 
 #include <commctrl.h>
 

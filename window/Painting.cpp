@@ -8,8 +8,6 @@
 
 #include "colors/SchemeColors.h"
 #include "core/ControlIds.h"
-#include "settings/SkinSettings.h"
-#include "window/ShellIds.h"
 
 #include <commctrl.h>
 
@@ -138,24 +136,24 @@ constexpr std::array<ButtonLook, 13> kButtonLooks{{
      tp, LabelFont::Control, LabelArea::Item},
     {kChooseImageButton, kShowImageButton, Background::FocusSwatch, 0, SwatchPlace::None, 0, {},
      tp, LabelFont::Control, LabelArea::Item},
-    {1100, 1100, Background::Panel, disp, SwatchPlace::None, 0, {},
+    {ColorButtonOf(disp), ColorButtonOf(disp), Background::Panel, disp, SwatchPlace::None, 0, {},
      online, LabelFont::Control, LabelArea::ClientLess25},
-    {1101, 1105, Background::Panel, disp, SwatchPlace::Status, kOwnEntry, {},
-     kOwnEntry, LabelFont::Status, LabelArea::ClientLess25},
-    {1106, 1107, Background::Panel, kOwnEntry, SwatchPlace::None, 0, {},
-     disp, LabelFont::Control, LabelArea::Client},
-    {1161, 1163, Background::Panel, kOwnEntry, SwatchPlace::None, 0, {},
-     MsgText, LabelFont::Control, LabelArea::Client},
-    {1160, 1160, Background::Panel, edt, SwatchPlace::Inset, tp, "Titles",
-     tp, LabelFont::Control, LabelArea::ClientLess45},
-    {1109, 1109, Background::Panel, bgtpl, SwatchPlace::None, 0, "Template Window",
-     fgtpl, LabelFont::Control, LabelArea::ClientLess45},
-    {1108, 1108, Background::Panel, bgtpl, SwatchPlace::Inset, fgtpl, "Template Text",
-     fgtpl, LabelFont::Control, LabelArea::ClientLess45},
-    {1164, 1164, Background::Panel, edt, SwatchPlace::Inset, editfg, "Nicklist/Editbox Text",
-     editfg, LabelFont::Control, LabelArea::ClientLess45},
-    {1200, 1213, Background::Panel, displ, SwatchPlace::TextColors, kOwnEntry, {},
-     kOwnEntry, LabelFont::Control, LabelArea::ItemLess35},
+    {StatusButton(1), StatusButton(kStatusCount), Background::Panel, disp, SwatchPlace::Status,
+     kOwnEntry, {}, kOwnEntry, LabelFont::Status, LabelArea::ClientLess25},
+    {ColorButtonOf(highlight), ColorButtonOf(mouseover), Background::Panel, kOwnEntry,
+     SwatchPlace::None, 0, {}, disp, LabelFont::Control, LabelArea::Client},
+    {ColorButtonOf(displ), ColorButtonOf(console), Background::Panel, kOwnEntry,
+     SwatchPlace::None, 0, {}, MsgText, LabelFont::Control, LabelArea::Client},
+    {ColorButtonOf(tp), ColorButtonOf(tp), Background::Panel, edt, SwatchPlace::Inset, tp,
+     "Titles", tp, LabelFont::Control, LabelArea::ClientLess45},
+    {ColorButtonOf(bgtpl), ColorButtonOf(bgtpl), Background::Panel, bgtpl, SwatchPlace::None, 0,
+     "Template Window", fgtpl, LabelFont::Control, LabelArea::ClientLess45},
+    {ColorButtonOf(fgtpl), ColorButtonOf(fgtpl), Background::Panel, bgtpl, SwatchPlace::Inset,
+     fgtpl, "Template Text", fgtpl, LabelFont::Control, LabelArea::ClientLess45},
+    {ColorButtonOf(editfg), ColorButtonOf(editfg), Background::Panel, edt, SwatchPlace::Inset,
+     editfg, "Nicklist/Editbox Text", editfg, LabelFont::Control, LabelArea::ClientLess45},
+    {ColorButtonOf(MsgNick), ColorButtonOf(MsgNotices), Background::Panel, displ,
+     SwatchPlace::TextColors, kOwnEntry, {}, kOwnEntry, LabelFont::Control, LabelArea::ItemLess35},
 }};
 // clang-format on
 
@@ -199,7 +197,7 @@ RECT LabelRect(LabelArea area, const DRAWITEMSTRUCT& item) {
 // The font of a status button's label for this paint: default height and face, semi-bold and
 // italic as its two check boxes say.
 HFONT CreateStatusFont(App& app, int buttonId) {
-  const int k = buttonId - 1100;
+  const int k = StatusOfButton(buttonId);
   const bool bold = app.controls.IsChecked(Page::Colors, BoldStatusBox(k));
   const bool italic = app.controls.IsChecked(Page::Colors, ItalicStatusBox(k));
   return CreateFontA(0, 0, 0, 0, bold ? kStatusBoldWeight : FW_DONTCARE, italic ? TRUE : FALSE,
@@ -371,9 +369,7 @@ HBRUSH PageControlColor(App& app, UINT message, HDC dc, HWND control) {
   }
   if (IsColorsPageControl(app, control)) {
     const int id = GetDlgCtrlID(control);
-    const bool statusBox = (id >= ItalicStatusBox(1) && id <= ItalicStatusBox(5)) ||
-                           (id >= BoldStatusBox(1) && id <= BoldStatusBox(5));
-    if (id == kContactListPanel || statusBox) return ReplaceSharedBrush(s, c[disp]);
+    if (id == kContactListPanel || StatusOfBox(id)) return ReplaceSharedBrush(s, c[disp]);
     if (id == kMiscWindowsPanel) return ReplaceSharedBrush(s, c[border]);
     if (id == kTextColorsPanel) return ReplaceSharedBrush(s, c[displ]);
     if (id == kBoldHeader || id == kItalicHeader) {

@@ -12,7 +12,6 @@
 #include "core/ControlIds.h"
 #include "files/win32/Win32.h"
 #include "window/Painting.h"
-#include "window/ShellIds.h"
 
 // The shell port's ChooseColor keeps its name in the in-memory dialog's header.
 #ifdef ChooseColor
