@@ -1,10 +1,9 @@
 // The one process-wide record of the utility: the skin folder, the active profile and scheme, the
-// switches, the flags that say what Save must write, and the handles that the Win32 shell shares
-// between its windows. Also the rules by which a profile name becomes a folder path.
+// switches and the flags that say what Save must write. Also the rules by which a profile name
+// becomes a folder path.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,9 +18,6 @@ inline constexpr std::size_t kPreviewTitleCapacity = 128;
 
 inline constexpr std::string_view kDefaultProfile = "(default)";
 
-// An opaque window or drawing-object handle; only the Win32 shell gives it meaning.
-using Handle = std::uintptr_t;
-
 struct AppState {
   std::string WorkDir;            // full path of the skin folder, no trailing backslash
   std::string ProfileName;        // "(default)" or a profile's name
@@ -34,18 +30,6 @@ struct AppState {
   bool ProfileIsNew = false;
   bool ShowHidden = false;
   bool RestoreOnStart = false;
-
-  // Windows and drawing objects of the Win32 shell.
-  Handle MainWindow = 0;
-  Handle GeneralPage = 0;
-  Handle ColorsPage = 0;
-  Handle PluginsPage = 0;
-  Handle PreviousTabProc = 0;
-  Handle PreviousProfileEditProc = 0;
-  Handle PreviousSchemeEditProc = 0;
-  Handle BannerBitmap = 0;
-  Handle SharedBrush = 0;
-  Handle SavedObject = 0;
 
   // The skin folder's name: everything after the last backslash of WorkDir.
   std::string_view SkinName() const;

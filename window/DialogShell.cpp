@@ -1,5 +1,5 @@
-// The main dialog, the pages and the replaced window procedures: message routing to the portable
-// core, page switching, and the start-up of the windows.
+// The main dialog, the pages and the tab control's replaced window procedure: message routing to
+// the portable dialog, page switching, and the start-up of the windows.
 #include "window/DialogShell.h"
 
 #include <array>
@@ -16,67 +16,26 @@ namespace quil {
 
 namespace {
 
-ShellContext* gContext = nullptr;
-
 // The tabs' texts, inserted in this order.
 constexpr std::array<std::string_view, 3> kTabTexts{"&General", "Colors", "Plugins"};
 // The header fonts' weight: bold.
 constexpr int kHeaderWeight = 700;
 
-App& TheApp() {
-  return *gContext->app;
+// The dialog's record, kept as the user data of the main dialog and of each page.
+DialogData* DataOf(HWND window) {
+  return reinterpret_cast<DialogData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-HWND AsWindow(Handle handle) {
-  return reinterpret_cast<HWND>(handle);
+// Keeps the record handed over as a window's creation parameter (WM_INITDIALOG's lParam) with the
+// window, and returns it.
+DialogData& KeepData(HWND window, LPARAM creationParameter) {
+  SetWindowLongPtrA(window, GWLP_USERDATA, creationParameter);
+  return *DataOf(window);
 }
 
-Handle AsHandle(HWND window) {
-  return reinterpret_cast<Handle>(window);
-}
-
-// The edit field of a combo box with an edit field.
-HWND ComboEdit(HWND combo) {
-  return combo ? FindWindowExA(combo, nullptr, "Edit", nullptr) : nullptr;
-}
-
-// Puts `procedure` in place of the window's procedure and returns the one it replaced.
-Handle ReplaceProcedure(HWND window, WNDPROC procedure) {
-  return static_cast<Handle>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-}
-
-LRESULT Forward(Handle previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(reinterpret_cast<WNDPROC>(previous), window, message, wParam, lParam);
-}
-
-// The commit rule of the profile box's and the scheme box's edit fields. A set-text commits the
-// text being set, taken before the field stores it; losing the focus and releasing Enter commit
-// the box's current text as read into a name's buffer. Then the message goes on to the field's
-// own procedure. A commit that shows a message box takes the focus away from the field; that
-// loss of focus is no second commit (`busy`), but a set-text during a commit always is one.
-LRESULT CommitThenForward(Page page, int id, Handle previous, bool& busy, HWND edit, UINT message,
-                          WPARAM wParam, LPARAM lParam) {
-  const bool enter = message == WM_KEYUP && wParam == VK_RETURN;
-  const auto* registered = gContext->controls->CommitFor(page, id);
-  if (registered && message == WM_SETTEXT) {
-    const DialogControls::CommitHandler commit = *registered;
-    const std::string candidate = lParam ? reinterpret_cast<const char*>(lParam) : "";
-    const bool wasBusy = busy;
-    busy = true;
-    commit(candidate);
-    busy = wasBusy;
-  } else if (registered && !busy && (message == WM_KILLFOCUS || enter)) {
-    const DialogControls::CommitHandler commit = *registered;
-    busy = true;
-    commit(gContext->controls->GetText(page, id, kNameCapacity));
-    busy = false;
-  }
-  return Forward(previous, edit, message, wParam, lParam);
-}
-
-bool gProfileCommitBusy = false;
-bool gSchemeCommitBusy = false;
+// The window procedures of the pages and of the tab control, defined below.
+INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam);
 
 HFONT CreateHeaderFont(bool italic) {
   return CreateFontA(0, 0, 0, 0, kHeaderWeight, italic ? TRUE : FALSE, TRUE, FALSE, DEFAULT_CHARSET,
@@ -84,57 +43,64 @@ HFONT CreateHeaderFont(bool italic) {
                      DEFAULT_PITCH | FF_DONTCARE, nullptr);
 }
 
-void DeleteHeaderFonts() {
-  if (gContext->boldHeaderFont) DeleteObject(gContext->boldHeaderFont);
-  if (gContext->italicHeaderFont) DeleteObject(gContext->italicHeaderFont);
-  gContext->boldHeaderFont = nullptr;
-  gContext->italicHeaderFont = nullptr;
+void DeleteHeaderFonts(DialogData& data) {
+  if (data.boldHeaderFont) DeleteObject(data.boldHeaderFont);
+  if (data.italicHeaderFont) DeleteObject(data.italicHeaderFont);
+  data.boldHeaderFont = nullptr;
+  data.italicHeaderFont = nullptr;
 }
 
 // A page's initialisation. The pages are made General, Colors, Plugins, and a page's handle is
 // known only once its creation has returned: the scheme box's edit procedure and the header fonts
 // take effect during the Plugins page's initialisation, the first moment the Colors page is known.
-void InitPage() {
-  AppState& s = TheApp().state;
-  const HWND colors = AsWindow(s.ColorsPage);
+void InitPage(DialogData& data) {
+  const HWND colors = data.windows.colors;
   if (!colors) return;
-  if (!s.PreviousSchemeEditProc) {
-    if (const HWND edit = ComboEdit(GetDlgItem(colors, kSchemeBox))) {
-      s.PreviousSchemeEditProc = ReplaceProcedure(edit, SchemeEditProc);
-    }
-  }
-  if (!gContext->boldHeaderFont) {
-    gContext->boldHeaderFont = CreateHeaderFont(false);
-    gContext->italicHeaderFont = CreateHeaderFont(true);
+  data.controls.ReplaceEditProcedure(Page::Colors, kSchemeBox);
+  if (!data.boldHeaderFont) {
+    data.boldHeaderFont = CreateHeaderFont(false);
+    data.italicHeaderFont = CreateHeaderFont(true);
     SendDlgItemMessageA(colors, kBoldHeader, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(gContext->boldHeaderFont), FALSE);
+                        reinterpret_cast<WPARAM>(data.boldHeaderFont), FALSE);
     SendDlgItemMessageA(colors, kItalicHeader, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(gContext->italicHeaderFont), FALSE);
+                        reinterpret_cast<WPARAM>(data.italicHeaderFont), FALSE);
   }
 }
 
-Handle CreatePage(HWND dialog, int templateId) {
-  const HWND page =
-      CreateDialogParamA(gContext->instance, MAKEINTRESOURCEA(templateId), dialog, PageProc, 0);
+HWND CreatePage(DialogData& data, HWND dialog, int templateId) {
+  const HWND page = CreateDialogParamA(data.instance, MAKEINTRESOURCEA(templateId), dialog,
+                                       PageProc, reinterpret_cast<LPARAM>(&data));
   if (page) SetWindowLongPtrA(page, GWLP_ID, templateId);
-  return AsHandle(page);
+  return page;
 }
 
-void InitMainDialog(HWND dialog) {
-  App& app = TheApp();
-  AppState& s = app.state;
-  InitCommonControls();
-  s.MainWindow = AsHandle(dialog);
+// Hides the three pages and shows the page of tab `index` (0 General, 1 Colors, 2 Plugins), with
+// the keyboard focus on its first control.
+void PageSwitch(const DialogWindows& windows, int index) {
+  const std::array<HWND, 3> pages{windows.general, windows.colors, windows.plugins};
+  for (const HWND page : pages) {
+    if (page) ShowWindow(page, SW_HIDE);
+  }
+  if (index < 0 || index >= static_cast<int>(pages.size())) return;
+  const HWND page = pages[static_cast<std::size_t>(index)];
+  if (!page) return;
+  ShowWindow(page, SW_SHOW);
+  SetFocus(GetWindow(page, GW_CHILD));
+}
 
-  const HINSTANCE instance = gContext->instance;
+void InitMainDialog(DialogData& data, HWND dialog) {
+  App& app = data.app;
+  InitCommonControls();
+  data.windows.main = dialog;
+
+  const HINSTANCE instance = data.instance;
   const auto smallIcon =
       LoadImageA(instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON,
                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
   SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
   const HICON largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
   SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
-  s.BannerBitmap =
-      reinterpret_cast<Handle>(LoadBitmapA(instance, MAKEINTRESOURCEA(kBannerBitmapResource)));
+  data.painter.banner = LoadBitmapA(instance, MAKEINTRESOURCEA(kBannerBitmapResource));
 
   // Inserted at positions 1, 2 and 3 of the empty control, the tabs land at indices 0, 1 and 2.
   const HWND tab = GetDlgItem(dialog, kTabControl);
@@ -146,58 +112,31 @@ void InitMainDialog(HWND dialog) {
     SendMessageA(tab, TCM_INSERTITEMA, i + 1, reinterpret_cast<LPARAM>(&item));
   }
 
-  s.GeneralPage = CreatePage(dialog, kGeneralTemplate);
-  s.ColorsPage = CreatePage(dialog, kColorsTemplate);
-  s.PluginsPage = CreatePage(dialog, kPluginsTemplate);
-  PageSwitch(0);
+  data.windows.general = CreatePage(data, dialog, kGeneralTemplate);
+  data.windows.colors = CreatePage(data, dialog, kColorsTemplate);
+  data.windows.plugins = CreatePage(data, dialog, kPluginsTemplate);
+  PageSwitch(data.windows, 0);
 
-  gContext->shell->Prepare(dialog);
+  data.shell.Prepare(dialog);
   StartUp(app);
-  s.PreviousTabProc = ReplaceProcedure(tab, TabEraseProc);
+  data.previousTabProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(tab, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TabEraseProc)));
 }
 
 INT_PTR BrushResult(HBRUSH brush) {
   return reinterpret_cast<INT_PTR>(brush);
 }
 
-}  // namespace
-
-void UseShellContext(ShellContext& context) {
-  gContext = &context;
-}
-
-void RunMainDialog() {
-  DialogBoxParamA(gContext->instance, MAKEINTRESOURCEA(kMainDialog), nullptr, MainDialogProc, 0);
-  DeleteHeaderFonts();
-}
-
-void PageSwitch(int index) {
-  const AppState& s = TheApp().state;
-  const std::array<Handle, 3> pages{s.GeneralPage, s.ColorsPage, s.PluginsPage};
-  for (const Handle page : pages) {
-    if (page) ShowWindow(AsWindow(page), SW_HIDE);
-  }
-  if (index < 0 || index >= static_cast<int>(pages.size())) return;
-  const HWND page = AsWindow(pages[static_cast<std::size_t>(index)]);
-  if (!page) return;
-  ShowWindow(page, SW_SHOW);
-  SetFocus(GetWindow(page, GW_CHILD));
-}
-
-void InstallProfileEditProc() {
-  AppState& s = TheApp().state;
-  if (s.PreviousProfileEditProc) return;
-  const HWND edit = ComboEdit(GetDlgItem(AsWindow(s.MainWindow), kProfileBox));
-  if (edit) s.PreviousProfileEditProc = ReplaceProcedure(edit, ProfileEditProc);
-}
-
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!gContext) return FALSE;
-  App& app = TheApp();
+  if (message == WM_INITDIALOG) {
+    InitMainDialog(KeepData(dialog, lParam), dialog);
+    return TRUE;  // the dialog manager gives the focus to the first tab stop
+  }
+  DialogData* data = DataOf(dialog);
+  if (!data) return FALSE;  // a message before WM_INITDIALOG
+  App& app = data->app;
+  Painter& painter = data->painter;
   switch (message) {
-    case WM_INITDIALOG:
-      InitMainDialog(dialog);
-      return TRUE;  // the dialog manager gives the focus to the first tab stop
     case WM_COMMAND:
       // Whatever the notification code; the Escape key's cancel command does nothing.
       MainCommand(app, LOWORD(wParam));
@@ -205,21 +144,22 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       if (header.idFrom == static_cast<UINT_PTR>(kTabControl) && header.code == TCN_SELCHANGE) {
-        PageSwitch(static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+        PageSwitch(data->windows,
+                   static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
       }
       return TRUE;
     }
     case WM_DRAWITEM:
-      DrawMainItem(app, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      DrawMainItem(painter, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_PAINT:
-      PaintMainDialog(app, dialog);
+      PaintMainDialog(painter, dialog);
       return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-      return BrushResult(MainControlColor(app, message, reinterpret_cast<HDC>(wParam),
+      return BrushResult(MainControlColor(painter, message, reinterpret_cast<HDC>(wParam),
                                           reinterpret_cast<HWND>(lParam)));
     case WM_CHAR:
       app.messages.Plain("Key pressed");
@@ -233,50 +173,52 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   }
 }
 
-INT_PTR CALLBACK PageProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!gContext) return FALSE;
-  App& app = TheApp();
+INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    InitPage(KeepData(page, lParam));
+    return TRUE;
+  }
+  DialogData* data = DataOf(page);
+  if (!data) return FALSE;  // a message before WM_INITDIALOG
+  Painter& painter = data->painter;
   switch (message) {
-    case WM_INITDIALOG:
-      InitPage();
-      return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-      return BrushResult(PageControlColor(app, message, reinterpret_cast<HDC>(wParam),
+      return BrushResult(PageControlColor(painter, message, reinterpret_cast<HDC>(wParam),
                                           reinterpret_cast<HWND>(lParam)));
     case WM_DRAWITEM:
-      DrawPageItem(app, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      DrawPageItem(painter, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_COMMAND:
-      PageCommand(app, LOWORD(wParam));
+      PageCommand(data->app, LOWORD(wParam));
       return TRUE;
     case WM_CLOSE:
-      DeleteHeaderFonts();
+      DeleteHeaderFonts(*data);
       return TRUE;
     default:
       return FALSE;
   }
 }
 
+// The tab control's procedure: its background in the dialog's color, all else its own. It lives
+// on the main dialog, whose record it finds there.
 LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam) {
-  App& app = TheApp();
+  DialogData& data = *DataOf(GetParent(tab));
   if (message == WM_ERASEBKGND) {
-    EraseTabBackground(app, tab, reinterpret_cast<HDC>(wParam));
+    EraseTabBackground(data.painter, tab, reinterpret_cast<HDC>(wParam));
     return 1;
   }
-  return Forward(app.state.PreviousTabProc, tab, message, wParam, lParam);
+  return CallWindowProcA(data.previousTabProc, tab, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ProfileEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CommitThenForward(Page::Main, kProfileBox, TheApp().state.PreviousProfileEditProc,
-                           gProfileCommitBusy, edit, message, wParam, lParam);
-}
+}  // namespace
 
-LRESULT CALLBACK SchemeEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CommitThenForward(Page::Colors, kSchemeBox, TheApp().state.PreviousSchemeEditProc,
-                           gSchemeCommitBusy, edit, message, wParam, lParam);
+void RunMainDialog(DialogData& data) {
+  DialogBoxParamA(data.instance, MAKEINTRESOURCEA(kMainDialog), nullptr, MainDialogProc,
+                  reinterpret_cast<LPARAM>(&data));
+  DeleteHeaderFonts(data);
 }
 
 }  // namespace quil

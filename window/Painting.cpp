@@ -32,10 +32,6 @@ constexpr int kStatusBoldWeight = 600;
 // The labels of the three tabs, by index.
 constexpr std::array<std::string_view, 3> kTabLabels{"General", "Colors", "Plugins"};
 
-HWND AsWindow(Handle handle) {
-  return reinterpret_cast<HWND>(handle);
-}
-
 std::string WindowText(HWND window, std::size_t capacity) {
   std::string text(capacity, '\0');
   const int length = GetWindowTextA(window, text.data(), static_cast<int>(capacity));
@@ -52,26 +48,25 @@ bool ExactlyFocused(UINT state) {
 // Applies a brush of `color`, under the shared brush rule: created, selected, used by `draw`,
 // deselected (the displaced object goes back) and deleted in one go.
 template <typename Draw>
-void WithBrush(AppState& state, HDC dc, COLORREF color, Draw draw) {
-  const HBRUSH brush = ReplaceSharedBrush(state, color);
-  state.SavedObject = reinterpret_cast<Handle>(SelectObject(dc, brush));
+void WithBrush(Painter& painter, HDC dc, COLORREF color, Draw draw) {
+  const HBRUSH brush = ReplaceSharedBrush(painter, color);
+  const HGDIOBJ displaced = SelectObject(dc, brush);
   draw(brush);
-  SelectObject(dc, reinterpret_cast<HGDIOBJ>(state.SavedObject));
-  state.SavedObject = 0;
-  DeleteSharedBrush(state);
+  SelectObject(dc, displaced);
+  DeleteSharedBrush(painter);
 }
 
 // A rounded rectangle filled with `color` and outlined with the current pen.
-void DrawSwatch(AppState& state, HDC dc, const RECT& r, COLORREF color) {
-  WithBrush(state, dc, color, [&](HBRUSH) {
+void DrawSwatch(Painter& painter, HDC dc, const RECT& r, COLORREF color) {
+  WithBrush(painter, dc, color, [&](HBRUSH) {
     RoundRect(dc, r.left, r.top, r.right, r.bottom, kCornerEllipse, kCornerEllipse);
   });
 }
 
 // A button's background in `color`: outlined with the current pen when the button is exactly
 // focused, a plain fill otherwise.
-void DrawPanel(AppState& state, HDC dc, const RECT& r, COLORREF color, bool focused) {
-  WithBrush(state, dc, color, [&](HBRUSH brush) {
+void DrawPanel(Painter& painter, HDC dc, const RECT& r, COLORREF color, bool focused) {
+  WithBrush(painter, dc, color, [&](HBRUSH brush) {
     if (focused) {
       Rectangle(dc, r.left, r.top, r.right, r.bottom);
     } else {
@@ -205,37 +200,33 @@ HFONT CreateStatusFont(App& app, int buttonId) {
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr);
 }
 
-bool IsColorsPageControl(const App& app, HWND control) {
-  return app.state.ColorsPage && GetParent(control) == AsWindow(app.state.ColorsPage);
+bool IsColorsPageControl(const Painter& painter, HWND control) {
+  return painter.windows.colors && GetParent(control) == painter.windows.colors;
 }
 
 }  // namespace
 
-void DeleteSharedBrush(AppState& state) {
-  if (state.SharedBrush) DeleteObject(reinterpret_cast<HGDIOBJ>(state.SharedBrush));
+void DeleteSharedBrush(Painter& painter) {
+  if (painter.sharedBrush) DeleteObject(painter.sharedBrush);
   // Forgotten at once: a deleted handle's value may soon name another object.
-  state.SharedBrush = 0;
+  painter.sharedBrush = nullptr;
 }
 
-HBRUSH ReplaceSharedBrush(AppState& state, COLORREF color) {
-  DeleteSharedBrush(state);
-  const HBRUSH brush = CreateSolidBrush(color);
-  state.SharedBrush = reinterpret_cast<Handle>(brush);
-  return brush;
+HBRUSH ReplaceSharedBrush(Painter& painter, COLORREF color) {
+  DeleteSharedBrush(painter);
+  painter.sharedBrush = CreateSolidBrush(color);
+  return painter.sharedBrush;
 }
 
-void PaintMainDialog(App& app, HWND dialog) {
-  AppState& s = app.state;
-  DeleteSharedBrush(s);
+void PaintMainDialog(Painter& painter, HWND dialog) {
+  DeleteSharedBrush(painter);
   PAINTSTRUCT paint{};
   const HDC dc = BeginPaint(dialog, &paint);
 
   const HDC picture = CreateCompatibleDC(dc);
-  s.SavedObject =
-      reinterpret_cast<Handle>(SelectObject(picture, reinterpret_cast<HGDIOBJ>(s.BannerBitmap)));
+  const HGDIOBJ displaced = SelectObject(picture, painter.banner);
   BitBlt(dc, 0, 0, kBannerBitmapWidth, kBannerBitmapHeight, picture, 0, 0, SRCCOPY);
-  SelectObject(picture, reinterpret_cast<HGDIOBJ>(s.SavedObject));
-  s.SavedObject = 0;
+  SelectObject(picture, displaced);
   DeleteDC(picture);
 
   // The banner fills the rest of the header's width, so it stretches with the dialog.
@@ -246,23 +237,22 @@ void PaintMainDialog(App& app, HWND dialog) {
   SetWindowPos(banner, nullptr, kBannerBitmapWidth, 0, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   const RECT strip{0, kBannerBitmapHeight, kBannerBitmapWidth, height};
-  if (strip.bottom > strip.top) FillRect(dc, &strip, ReplaceSharedBrush(s, kWhite));
+  if (strip.bottom > strip.top) FillRect(dc, &strip, ReplaceSharedBrush(painter, kWhite));
   EndPaint(dialog, &paint);
 }
 
-void DrawMainItem(App& app, const DRAWITEMSTRUCT& item) {
-  AppState& s = app.state;
-  const SchemeColors& c = app.colors;
-  DeleteSharedBrush(s);
+void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
+  const SchemeColors& c = painter.app.colors;
+  DeleteSharedBrush(painter);
   if (item.CtlType == ODT_TAB) {
     const auto index = static_cast<int>(item.itemID);
     const auto selected = static_cast<int>(SendMessageA(item.hwndItem, TCM_GETCURSEL, 0, 0));
     RECT r = item.rcItem;
     if (index == selected) {
-      FillRect(item.hDC, &r, ReplaceSharedBrush(s, c[edt]));
+      FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[edt]));
     } else {
       r.bottom += 2;
-      FillRect(item.hDC, &r, ReplaceSharedBrush(s, c[border]));
+      FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[border]));
     }
     if (index >= 0 && index < static_cast<int>(kTabLabels.size())) {
       DrawLabel(item.hDC, kTabLabels[static_cast<std::size_t>(index)], r, c[tp]);
@@ -275,49 +265,47 @@ void DrawMainItem(App& app, const DRAWITEMSTRUCT& item) {
   const bool focused = ExactlyFocused(item.itemState);
   const bool inBorder = (id == kDeleteProfileButton) == focused;
   const RECT& r = item.rcItem;
-  const HBRUSH brush = ReplaceSharedBrush(s, inBorder ? c[border] : c[edt]);
-  s.SavedObject = reinterpret_cast<Handle>(SelectObject(item.hDC, brush));
+  const HBRUSH brush = ReplaceSharedBrush(painter, inBorder ? c[border] : c[edt]);
+  const HGDIOBJ displaced = SelectObject(item.hDC, brush);
   RoundRect(item.hDC, r.left, r.top, r.right, r.bottom, kCornerEllipse, kCornerEllipse);
-  SelectObject(item.hDC, reinterpret_cast<HGDIOBJ>(s.SavedObject));
-  s.SavedObject = 0;
+  SelectObject(item.hDC, displaced);
   DrawLabel(item.hDC, WindowText(item.hwndItem, kLabelCapacity), r, c[tp]);
 }
 
 // Every edit field of the dialog and its pages: text in tp on WinEdt, brush edt.
-static HBRUSH EditFieldColors(App& app, HDC dc) {
-  SetTextColor(dc, app.colors[tp]);
-  SetBkColor(dc, app.colors[WinEdt]);
-  return ReplaceSharedBrush(app.state, app.colors[edt]);
+static HBRUSH EditFieldColors(Painter& painter, HDC dc) {
+  const SchemeColors& c = painter.app.colors;
+  SetTextColor(dc, c[tp]);
+  SetBkColor(dc, c[WinEdt]);
+  return ReplaceSharedBrush(painter, c[edt]);
 }
 
-HBRUSH MainControlColor(App& app, UINT message, HDC dc, HWND control) {
-  AppState& s = app.state;
-  const SchemeColors& c = app.colors;
-  DeleteSharedBrush(s);
+HBRUSH MainControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
+  const SchemeColors& c = painter.app.colors;
+  DeleteSharedBrush(painter);
   switch (message) {
     case WM_CTLCOLOREDIT:
-      return EditFieldColors(app, dc);
+      return EditFieldColors(painter, dc);
     case WM_CTLCOLORBTN:
-      return ReplaceSharedBrush(s,
+      return ReplaceSharedBrush(painter,
                                 GetDlgCtrlID(control) == kDeleteProfileButton ? c[border] : c[edt]);
     case WM_CTLCOLORDLG:
-      return ReplaceSharedBrush(s, c[edt]);
+      return ReplaceSharedBrush(painter, c[edt]);
     case WM_CTLCOLORSTATIC:
       SetBkMode(dc, TRANSPARENT);
       if (GetDlgCtrlID(control) == kBanner) {
         SetTextColor(dc, kBlack);
-        return ReplaceSharedBrush(s, kWhite);
+        return ReplaceSharedBrush(painter, kWhite);
       }
       SetTextColor(dc, c[tp]);
-      return ReplaceSharedBrush(s, c[border]);
+      return ReplaceSharedBrush(painter, c[border]);
     default:
       return nullptr;  // the profile box's drop-down list keeps the system's colors
   }
 }
 
-void DrawPageItem(App& app, const DRAWITEMSTRUCT& item) {
-  AppState& s = app.state;
-  const SchemeColors& c = app.colors;
+void DrawPageItem(Painter& painter, const DRAWITEMSTRUCT& item) {
+  const SchemeColors& c = painter.app.colors;
   const int id = static_cast<int>(item.CtlID);
   const ButtonLook* look = item.CtlType == ODT_BUTTON ? FindButtonLook(id) : nullptr;
   if (!look) return;
@@ -329,65 +317,62 @@ void DrawPageItem(App& app, const DRAWITEMSTRUCT& item) {
   const bool focused = ExactlyFocused(item.itemState);
 
   if (look->background == Background::FocusSwatch) {
-    DrawSwatch(s, dc, item.rcItem, focused ? c[edt] : c[border]);
+    DrawSwatch(painter, dc, item.rcItem, focused ? c[edt] : c[border]);
   } else {
-    DrawPanel(s, dc, item.rcItem, color(look->backgroundEntry), focused);
+    DrawPanel(painter, dc, item.rcItem, color(look->backgroundEntry), focused);
   }
   if (look->swatch != SwatchPlace::None) {
-    DrawSwatch(s, dc, SwatchRect(look->swatch, item.rcItem), color(look->swatchEntry));
+    DrawSwatch(painter, dc, SwatchRect(look->swatch, item.rcItem), color(look->swatchEntry));
   }
 
   const std::string label =
       look->label.empty() ? WindowText(item.hwndItem, kLabelCapacity) : std::string(look->label);
   const RECT area = LabelRect(look->area, item);
   if (look->font == LabelFont::Status) {
-    const HFONT font = CreateStatusFont(app, id);
-    s.SavedObject = reinterpret_cast<Handle>(SelectObject(dc, font));
+    const HFONT font = CreateStatusFont(painter.app, id);
+    const HGDIOBJ displaced = SelectObject(dc, font);
     DrawLabel(dc, label, area, color(look->labelEntry));
-    SelectObject(dc, reinterpret_cast<HGDIOBJ>(s.SavedObject));
-    s.SavedObject = 0;
+    SelectObject(dc, displaced);
     DeleteObject(font);
   } else {
     DrawLabel(dc, label, area, color(look->labelEntry));
   }
 }
 
-HBRUSH PageControlColor(App& app, UINT message, HDC dc, HWND control) {
-  AppState& s = app.state;
-  const SchemeColors& c = app.colors;
-  DeleteSharedBrush(s);
+HBRUSH PageControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
+  const SchemeColors& c = painter.app.colors;
+  DeleteSharedBrush(painter);
   switch (message) {
     case WM_CTLCOLOREDIT:
-      return EditFieldColors(app, dc);
+      return EditFieldColors(painter, dc);
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
-      return ReplaceSharedBrush(s, c[edt]);
+      return ReplaceSharedBrush(painter, c[edt]);
     case WM_CTLCOLORSTATIC:
       break;
     default:
       return nullptr;  // the plugin list and the scheme box's list keep the system's colors
   }
-  if (IsColorsPageControl(app, control)) {
+  if (IsColorsPageControl(painter, control)) {
     const int id = GetDlgCtrlID(control);
-    if (id == kContactListPanel || StatusOfBox(id)) return ReplaceSharedBrush(s, c[disp]);
-    if (id == kMiscWindowsPanel) return ReplaceSharedBrush(s, c[border]);
-    if (id == kTextColorsPanel) return ReplaceSharedBrush(s, c[displ]);
+    if (id == kContactListPanel || StatusOfBox(id)) return ReplaceSharedBrush(painter, c[disp]);
+    if (id == kMiscWindowsPanel) return ReplaceSharedBrush(painter, c[border]);
+    if (id == kTextColorsPanel) return ReplaceSharedBrush(painter, c[displ]);
     if (id == kBoldHeader || id == kItalicHeader) {
       SetTextColor(dc, c[online]);
       SetBkMode(dc, TRANSPARENT);
-      return ReplaceSharedBrush(s, c[disp]);
+      return ReplaceSharedBrush(painter, c[disp]);
     }
   }
   SetTextColor(dc, c[tp]);
   SetBkMode(dc, TRANSPARENT);
-  return ReplaceSharedBrush(s, c[edt]);
+  return ReplaceSharedBrush(painter, c[edt]);
 }
 
-void EraseTabBackground(App& app, HWND tab, HDC dc) {
-  AppState& s = app.state;
+void EraseTabBackground(Painter& painter, HWND tab, HDC dc) {
   const RECT r = ClientRect(tab);
-  FillRect(dc, &r, ReplaceSharedBrush(s, app.colors[edt]));
-  DeleteSharedBrush(s);
+  FillRect(dc, &r, ReplaceSharedBrush(painter, painter.app.colors[edt]));
+  DeleteSharedBrush(painter);
 }
 
 }  // namespace quil

@@ -15,16 +15,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   quil::Win32Shell shell;
   quil::App app(*files, controls, messages, exit);
   app.shell = &shell;
-  controls.Attach(app.state);
 
   quil::ApplySwitches(app.state, quil::SwitchArguments());
 
-  quil::ShellContext context;
-  context.instance = instance;
-  context.app = &app;
-  context.controls = &controls;
-  context.shell = &shell;
-  quil::UseShellContext(context);
-  quil::RunMainDialog();
+  quil::DialogData dialog(instance, app, controls, shell);
+  controls.Attach(dialog.windows);
+  quil::RunMainDialog(dialog);
   return 0;
 }

@@ -7,9 +7,8 @@
 #include <utility>
 
 #include "base/Text.h"
-#include "core/ControlIds.h"
+#include "core/AppState.h"
 #include "dialog/MainDialog.h"
-#include "window/DialogShell.h"
 
 namespace quil {
 
@@ -22,20 +21,55 @@ constexpr DWORD kCustomFilterCapacity = 40;
 
 }  // namespace
 
-void ShellControls::SetCommitHandler(Page page, int id, CommitHandler commit) {
-  if (page == Page::Main && id == kProfileBox) {
-    profileCommit_ = std::move(commit);
-    InstallProfileEditProc();
-  } else if (page == Page::Colors && id == kSchemeBox) {
-    schemeCommit_ = std::move(commit);
+ShellControls::CommitField* ShellControls::FieldOf(Page page, int id) {
+  for (CommitField* field : {&profileField_, &schemeField_}) {
+    if (field->page == page && field->id == id) return field;
   }
+  return nullptr;
 }
 
-const DialogControls::CommitHandler* ShellControls::CommitFor(Page page, int id) const {
-  const CommitHandler* commit = nullptr;
-  if (page == Page::Main && id == kProfileBox) commit = &profileCommit_;
-  if (page == Page::Colors && id == kSchemeBox) commit = &schemeCommit_;
-  return commit && *commit ? commit : nullptr;
+void ShellControls::SetCommitHandler(Page page, int id, CommitHandler commit) {
+  CommitField* field = FieldOf(page, id);
+  if (!field) return;
+  field->commit = std::move(commit);
+  if (field == &profileField_) ReplaceEditProcedure(page, id);
+}
+
+void ShellControls::ReplaceEditProcedure(Page page, int id) {
+  CommitField* field = FieldOf(page, id);
+  if (!field || field->previous) return;
+  const HWND combo = Control(page, id);
+  const HWND edit = combo ? FindWindowExA(combo, nullptr, "Edit", nullptr) : nullptr;
+  if (!edit) return;
+  // The field's own procedure leaves the user data to the application.
+  SetWindowLongPtrA(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
+  field->previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CommitProcedure)));
+}
+
+// The commit rule of the profile box's and the scheme box's edit fields. A set-text commits the
+// text being set, taken before the field stores it; losing the focus and releasing Enter commit
+// the box's current text as read into a name's buffer. Then the message goes on to the field's
+// own procedure. A commit that shows a message box takes the focus away from the field; that
+// loss of focus is no second commit (`busy`), but a set-text during a commit always is one.
+LRESULT CALLBACK ShellControls::CommitProcedure(HWND edit, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+  CommitField& field = *reinterpret_cast<CommitField*>(GetWindowLongPtrA(edit, GWLP_USERDATA));
+  const bool enter = message == WM_KEYUP && wParam == VK_RETURN;
+  if (field.commit && message == WM_SETTEXT) {
+    const CommitHandler commit = field.commit;
+    const std::string candidate = lParam ? reinterpret_cast<const char*>(lParam) : "";
+    const bool wasBusy = field.busy;
+    field.busy = true;
+    commit(candidate);
+    field.busy = wasBusy;
+  } else if (field.commit && !field.busy && (message == WM_KILLFOCUS || enter)) {
+    const CommitHandler commit = field.commit;
+    field.busy = true;
+    commit(field.controls.GetText(field.page, field.id, kNameCapacity));
+    field.busy = false;
+  }
+  return CallWindowProcA(field.previous, edit, message, wParam, lParam);
 }
 
 void Win32Shell::Prepare(HWND mainWindow) {

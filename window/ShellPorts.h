@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/AppState.h"
+#include "core/ControlIds.h"
 #include "core/Ports.h"
 #include "files/win32/Win32.h"
 #include "window/Win32Ports.h"
@@ -21,19 +21,40 @@
 namespace quil {
 
 // The dialog's controls. The commit handling of the profile box and of the scheme box is kept
-// here; the edit fields' replaced window procedures (ProfileEditProc, SchemeEditProc) run it. A
-// commit message that reaches a field before its handling is registered is only passed on.
+// here, and run by the window procedure that replaces their edit fields' own. A commit message
+// that reaches a field before its handling is registered is only passed on.
 class ShellControls : public Win32DialogControls {
  public:
+  ShellControls() = default;
+  // The edit fields keep pointers into this object.
+  ShellControls(const ShellControls&) = delete;
+  ShellControls& operator=(const ShellControls&) = delete;
+
   // Keeps the handling; for the profile box it also replaces its edit field's window procedure.
   void SetCommitHandler(Page page, int id, CommitHandler commit) override;
 
-  // The registered handling of a combo box, null when none is registered (yet).
-  const CommitHandler* CommitFor(Page page, int id) const;
+  // Replaces the window procedure of the combo box's edit field (the profile box or the scheme
+  // box) by the commit procedure, once; nothing while the box does not exist.
+  void ReplaceEditProcedure(Page page, int id);
 
  private:
-  CommitHandler profileCommit_;
-  CommitHandler schemeCommit_;
+  // A combo box whose edit field commits: its handling, the field's own window procedure, and
+  // whether a commit is running. The field keeps a pointer to it as its user data, where the
+  // commit procedure finds it.
+  struct CommitField {
+    ShellControls& controls;
+    Page page;
+    int id;
+    CommitHandler commit = {};
+    WNDPROC previous = nullptr;
+    bool busy = false;
+  };
+
+  CommitField* FieldOf(Page page, int id);
+  static LRESULT CALLBACK CommitProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+
+  CommitField profileField_{*this, Page::Main, kProfileBox};
+  CommitField schemeField_{*this, Page::Colors, kSchemeBox};
 };
 
 // ShellExecuteA for web addresses and files; the color chooser and the open-file dialog with the

@@ -2,7 +2,6 @@
 #include "window/Win32Ports.h"
 
 #include "base/Text.h"
-#include "core/AppState.h"
 #include "files/win32/Win32.h"
 
 namespace quil {
@@ -14,10 +13,6 @@ constexpr const char* kCaption = "Quil Config";
 int ShowMessage(std::string_view text, UINT style) {
   const std::string message(text);
   return MessageBoxA(nullptr, message.c_str(), kCaption, style);
-}
-
-HWND AsWindow(Handle handle) {
-  return reinterpret_cast<HWND>(handle);
 }
 
 // True for a combo box, false for a list box (or anything else, which then ignores the messages).
@@ -46,36 +41,35 @@ void Win32ProgramExit::Exit(int status) {
   ExitProcess(static_cast<UINT>(status));
 }
 
-Handle Win32DialogControls::PageWindow(Page page) const {
-  if (!state_) return 0;
+HWND Win32DialogControls::PageWindow(Page page) const {
+  if (!windows_) return nullptr;
   switch (page) {
     case Page::Main:
-      return state_->MainWindow;
+      return windows_->main;
     case Page::General:
-      return state_->GeneralPage;
+      return windows_->general;
     case Page::Colors:
-      return state_->ColorsPage;
+      return windows_->colors;
     case Page::Plugins:
-      return state_->PluginsPage;
+      return windows_->plugins;
   }
-  return 0;
+  return nullptr;
 }
 
-Handle Win32DialogControls::Control(Page page, int id) const {
-  const Handle window = PageWindow(page);
-  if (!window) return 0;
-  return reinterpret_cast<Handle>(GetDlgItem(AsWindow(window), id));
+HWND Win32DialogControls::Control(Page page, int id) const {
+  const HWND window = PageWindow(page);
+  return window ? GetDlgItem(window, id) : nullptr;
 }
 
 void Win32DialogControls::SetText(Page page, int id, std::string_view text) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control) return;
   const std::string value(text);
   SetWindowTextA(control, value.c_str());
 }
 
 std::string Win32DialogControls::GetText(Page page, int id, std::size_t capacity) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control || capacity == 0) return {};
   std::string text(capacity, '\0');
   const int length = GetWindowTextA(control, text.data(), static_cast<int>(capacity));
@@ -84,23 +78,23 @@ std::string Win32DialogControls::GetText(Page page, int id, std::size_t capacity
 }
 
 void Win32DialogControls::SetChecked(Page page, int id, bool checked) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (control) SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool Win32DialogControls::IsChecked(Page page, int id) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   return control && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32DialogControls::ClearList(Page page, int id) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control) return;
   SendMessageA(control, IsComboBox(control) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
 }
 
 int Win32DialogControls::AddListLine(Page page, int id, std::string_view text) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control) return -1;
   const std::string line(text);
   const LRESULT index = SendMessageA(control, IsComboBox(control) ? CB_ADDSTRING : LB_ADDSTRING, 0,
@@ -109,14 +103,14 @@ int Win32DialogControls::AddListLine(Page page, int id, std::string_view text) {
 }
 
 void Win32DialogControls::DeleteListLine(Page page, int id, int index) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control) return;
   SendMessageA(control, IsComboBox(control) ? CB_DELETESTRING : LB_DELETESTRING,
                static_cast<WPARAM>(index), 0);
 }
 
 int Win32DialogControls::ListLineCount(Page page, int id) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control) return 0;
   const LRESULT count =
       SendMessageA(control, IsComboBox(control) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
@@ -124,7 +118,7 @@ int Win32DialogControls::ListLineCount(Page page, int id) {
 }
 
 std::string Win32DialogControls::ListLine(Page page, int id, int index) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control) return {};
   const bool combo = IsComboBox(control);
   const LRESULT length =
@@ -139,14 +133,14 @@ std::string Win32DialogControls::ListLine(Page page, int id, int index) {
 }
 
 bool Win32DialogControls::IsListLineSelected(Page page, int id, int index) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control) return false;
   if (IsComboBox(control)) return SendMessageA(control, CB_GETCURSEL, 0, 0) == index;
   return SendMessageA(control, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
 void Win32DialogControls::SelectListLine(Page page, int id, int index, bool selected) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (!control) return;
   if (IsComboBox(control)) {
     SendMessageA(control, CB_SETCURSEL,
@@ -158,22 +152,22 @@ void Win32DialogControls::SelectListLine(Page page, int id, int index, bool sele
 }
 
 void Win32DialogControls::Show(Page page, int id, bool visible) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (control) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
 }
 
 void Win32DialogControls::Focus(Page page, int id) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (control) SetFocus(control);
 }
 
 void Win32DialogControls::RedrawControl(Page page, int id) {
-  const HWND control = AsWindow(Control(page, id));
+  const HWND control = Control(page, id);
   if (control) RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void Win32DialogControls::RedrawMain() {
-  const HWND main = AsWindow(PageWindow(Page::Main));
+  const HWND main = PageWindow(Page::Main);
   if (main) {
     RedrawWindow(main, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);

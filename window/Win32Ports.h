@@ -1,16 +1,25 @@
-// The Win32 implementations of the ports of app/Ports.h: message boxes with MessageBoxA, the end
-// of the program with ExitProcess, and the dialog's controls addressed through the window handles
-// that AppState keeps for the main dialog and its three pages.
+// The Win32 implementations of the ports of core/Ports.h: message boxes with MessageBoxA, the end
+// of the program with ExitProcess, and the dialog's controls addressed through the windows of the
+// main dialog and its three pages.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "core/AppState.h"
 #include "core/Ports.h"
+#include "files/win32/Win32.h"
 
 namespace quil {
+
+// The windows of one dialog: the main dialog and its three pages, each known once its creation has
+// returned.
+struct DialogWindows {
+  HWND main = nullptr;
+  HWND general = nullptr;
+  HWND colors = nullptr;
+  HWND plugins = nullptr;
+};
 
 // Message boxes without an owner window, captioned "Quil Config".
 class Win32MessageBoxes : public MessageBoxes {
@@ -33,12 +42,11 @@ class Win32ProgramExit : public ProgramExit {
 // profile box, the scheme box and the plugin list. A control's text is set with WM_SETTEXT, which
 // reaches the commit handling of a combo box's edit field as the user's choice does. The commit
 // handling itself (SetCommitHandler) belongs to the dialog's windows, which replace the edit
-// fields' window procedures (platform/win32/shell).
+// fields' window procedures (ShellControls).
 class Win32DialogControls : public DialogControls {
  public:
-  // The window handles come from `state`, which must outlive this object; until Attach is called
-  // no page exists.
-  void Attach(const AppState& state) { state_ = &state; }
+  // The windows, which must outlive this object; until Attach is called no page exists.
+  void Attach(const DialogWindows& windows) { windows_ = &windows; }
 
   void SetText(Page page, int id, std::string_view text) override;
   std::string GetText(Page page, int id, std::size_t capacity = kControlTextCapacity) override;
@@ -56,11 +64,13 @@ class Win32DialogControls : public DialogControls {
   void RedrawControl(Page page, int id) override;
   void RedrawMain() override;
 
- private:
-  Handle PageWindow(Page page) const;
-  Handle Control(Page page, int id) const;
+ protected:
+  // The window of a page, and of a control on it; null while it does not exist.
+  HWND PageWindow(Page page) const;
+  HWND Control(Page page, int id) const;
 
-  const AppState* state_ = nullptr;
+ private:
+  const DialogWindows* windows_ = nullptr;
 };
 
 }  // namespace quil
