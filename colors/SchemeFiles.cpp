@@ -17,10 +17,14 @@ std::optional<std::string> Fitting(std::string path) {
 
 std::optional<std::string> SchemeFile(std::string_view folder, std::string_view scheme,
                                       std::string_view fileName) {
-  return Fitting(Format("%smods\\%s\\%s", {folder, scheme, fileName}));
+  return Fitting(Format("%s%s\\%s", {folder, SchemeFolderPath(scheme), fileName}));
 }
 
 }  // namespace
+
+std::string SchemeFolderPath(std::string_view scheme) {
+  return Format("%s\\%s", {kSchemesFolder, scheme});
+}
 
 bool IsSchemeFolder(const DirEntry& entry, bool showHidden) {
   const std::string& name = entry.name;
@@ -33,7 +37,7 @@ bool IsSchemeFolder(const DirEntry& entry, bool showHidden) {
 
 std::vector<std::string> SchemeFolders(App& app) {
   std::vector<std::string> names;
-  for (const DirEntry& entry : app.files.List("mods\\*")) {
+  for (const DirEntry& entry : app.files.List(SchemeFolderPath("*"))) {
     if (IsSchemeFolder(entry, app.state.ShowHidden)) names.push_back(entry.name);
   }
   return names;
@@ -45,6 +49,11 @@ std::optional<std::string> SchemeWriteTarget(const AppState& state, std::string_
 
 std::optional<std::string> SkinSchemeFile(std::string_view scheme, std::string_view fileName) {
   return SchemeFile({}, scheme, fileName);
+}
+
+std::string SchemePicturePath(const AppState& state) {
+  return Format("%s%s\\%s", {SkinFolderFromProfile(state.SkinName()),
+                             SchemeFolderPath(state.SchemeName), kSchemePicture});
 }
 
 std::optional<std::string> BackupName(const std::string& path) {

@@ -25,8 +25,20 @@ inline constexpr std::size_t kColorLineCapacity = 400;
 inline constexpr std::size_t kColorPathCapacity = 400;
 
 // The scheme that the colors.dtd reader falls back to when no name is given and the scheme box is
-// empty.
+// empty. The skin needs it: it can be neither hidden nor deleted from the dialog.
 inline constexpr std::string_view kFallbackScheme = "green";
+
+// The picture in every scheme's folder, which Trillian's skin viewer shows for the scheme.
+inline constexpr std::string_view kSchemePicture = "Quil.bmp";
+// The active scheme's picture as seen from the skin folder or any profile folder:
+// "..\<skin>\mods\<scheme>\Quil.bmp".
+std::string SchemePicturePath(const AppState& state);
+
+// The folder of the color schemes, in the skin folder and in each named profile's folder.
+inline constexpr std::string_view kSchemesFolder = "mods";
+// A scheme's folder (or a pattern of them) relative to the skin folder or a profile folder:
+// "mods\<scheme>".
+std::string SchemeFolderPath(std::string_view scheme);
 
 // True for an entry of "mods\*" that is a color scheme: a folder, not beginning with ".", not
 // "all", and not beginning with "!" unless hidden folders are shown.

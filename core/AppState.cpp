@@ -31,8 +31,16 @@ bool IsDefaultProfile(std::string_view profileName) {
   return profileName == kDefaultProfile;
 }
 
+std::string SiblingProfileFolder(std::string_view skinName, std::string_view profileName) {
+  return Format("..\\%s%s%s", {skinName, kProfileInfix, profileName});
+}
+
+std::string SkinFolderFromProfile(std::string_view skinName) {
+  return Format("..\\%s\\", {skinName});
+}
+
 std::string ReaderProfileFolderPath(const AppState& state) {
-  return Format("..\\%s_profile_%s\\", {state.SkinName(), state.ProfileName});
+  return SiblingProfileFolder(state.SkinName(), state.ProfileName) + "\\";
 }
 
 std::string ProfileFolderPath(const AppState& state) {
@@ -41,11 +49,11 @@ std::string ProfileFolderPath(const AppState& state) {
 
 std::string DirectoryPrefix(const AppState& state) {
   return IsDefaultProfile(state.ProfileName) ? std::string{}
-                                             : Format("..\\%s\\", {state.SkinName()});
+                                             : SkinFolderFromProfile(state.SkinName());
 }
 
 std::string AbsoluteProfileFolder(const AppState& state) {
-  return state.WorkDir + "_profile_" + state.ProfileName;
+  return state.WorkDir + std::string(kProfileInfix) + state.ProfileName;
 }
 
 }  // namespace quil

@@ -44,6 +44,15 @@ struct AppState {
 // The profile "(default)" is recognised by a case-sensitive comparison.
 bool IsDefaultProfile(std::string_view profileName);
 
+// A named profile's folder lies beside the skin folder, named after the skin, this infix and the
+// profile: "<skin>_profile_<name>".
+inline constexpr std::string_view kProfileInfix = "_profile_";
+// The folder of profile `profileName` (or a pattern of names) as seen from the skin folder:
+// "..\<skin>_profile_<name>", without a trailing backslash.
+std::string SiblingProfileFolder(std::string_view skinName, std::string_view profileName);
+// The skin folder as seen from a profile folder: "..\<skin>\".
+std::string SkinFolderFromProfile(std::string_view skinName);
+
 // Where the profile's desc.txt, trillian.xml, config.dtd and mods copy lie, relative to the skin
 // folder: empty for "(default)", else "..\<skin>_profile_<name>\".
 std::string ProfileFolderPath(const AppState& state);
@@ -53,7 +62,7 @@ std::string DirectoryPrefix(const AppState& state);
 // The profile folder path formed for any profile, "(default)" too: the readers of the colors and of
 // the preview image try it first and fall back to the skin's own files.
 std::string ReaderProfileFolderPath(const AppState& state);
-// The sibling folder of a named profile as an absolute path: WorkDir + "_profile_" + name.
+// The sibling folder of a named profile as an absolute path: WorkDir, kProfileInfix and the name.
 std::string AbsoluteProfileFolder(const AppState& state);
 
 }  // namespace quil

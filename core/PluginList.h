@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quil {
@@ -17,5 +18,10 @@ struct PluginEntry {
 
 // The catalogue, in the order the Plugins page lists it and config.dtd binds it.
 using PluginList = std::vector<PluginEntry>;
+
+// A plugin's folder (or a pattern of them) relative to the skin folder: "plugins\<folder>".
+inline std::string PluginFolderPath(std::string_view folder) {
+  return "plugins\\" + std::string(folder);
+}
 
 }  // namespace quil

@@ -21,8 +21,6 @@ namespace {
 constexpr std::string_view kRestoreQuestion =
     "This will delete your settings on the (default) profile and restore the default "
     "settings.\n\nAre you sure?";
-// The length of "_profile_": a profile folder's name is the skin's name, this and the profile's.
-constexpr std::size_t kProfileInfixLength = 9;
 // The longest name of one folder, and the longest path, that the file systems allow (MAX_PATH
 // less its terminator).
 constexpr std::size_t kMaxFolderNameLength = 255;
@@ -31,9 +29,9 @@ constexpr std::size_t kMaxPathLength = 259;
 constexpr std::string_view kLongestProfileFile = "\\config.dtd.def.new";
 
 bool FitsAsProfileFolder(const AppState& state, std::string_view name) {
-  const std::size_t folderName = state.SkinName().size() + kProfileInfixLength + name.size();
+  const std::size_t folderName = state.SkinName().size() + kProfileInfix.size() + name.size();
   const std::size_t longestPath =
-      state.WorkDir.size() + kProfileInfixLength + name.size() + kLongestProfileFile.size();
+      state.WorkDir.size() + kProfileInfix.size() + name.size() + kLongestProfileFile.size();
   return folderName <= kMaxFolderNameLength && longestPath <= kMaxPathLength;
 }
 
@@ -41,7 +39,7 @@ bool FitsAsProfileFolder(const AppState& state, std::string_view name) {
 // the pristine copy keeps its file.
 void RestoreSchemeFile(App& app, const std::string& scheme, std::string_view file,
                        std::string_view pristine) {
-  const std::string folder = "mods\\" + scheme + "\\";
+  const std::string folder = SchemeFolderPath(scheme) + "\\";
   if (!app.files.Attributes(folder + std::string(pristine))) return;
   if (!ReplaceWithCopy(app.files, folder + std::string(pristine), folder + std::string(file))) {
     app.messages.Failure(Format("Unable to restore %s", {folder + std::string(file)}));
@@ -87,15 +85,15 @@ void StartUp(App& app) {
   }
 
   const std::string skin(s.SkinName());
-  const auto profiles = app.files.List(Format("..\\%s_profile_*", {skin}));
+  const auto profiles = app.files.List(SiblingProfileFolder(skin, "*"));
   app.controls.AddListLine(Page::Main, kProfileBox, kDefaultProfile);
   app.controls.SetText(Page::Main, kProfileBox, kDefaultProfile);
   s.SetProfileName(kDefaultProfile);
   for (const DirEntry& entry : profiles) {
     if (!entry.attributes.isDirectory) continue;
-    if (entry.name.size() < skin.size() + kProfileInfixLength) continue;
+    if (entry.name.size() < skin.size() + kProfileInfix.size()) continue;
     app.controls.AddListLine(Page::Main, kProfileBox,
-                             entry.name.substr(skin.size() + kProfileInfixLength));
+                             entry.name.substr(skin.size() + kProfileInfix.size()));
   }
 
   app.controls.SetCommitHandler(Page::Colors, kSchemeBox,
@@ -115,7 +113,7 @@ void Save(App& app) {
 void Restore(App& app) {
   if (!app.messages.Ask(kRestoreQuestion)) return;
   // The defaults replace config.dtd in one step; it is never missing on the way.
-  WriteDefaultConfig(app, "config.dtd");
+  WriteDefaultConfig(app, std::string(kConfigDtd));
   for (const std::string& scheme : SchemeFolders(app)) {
     RestoreSchemeFile(app, scheme, "colors.dtd", "colors_default.dtd");
     RestoreSchemeFile(app, scheme, "colors.ini", "colors_default.ini");
@@ -191,7 +189,7 @@ void CommitProfile(App& app, std::string_view text) {
   }
   s.SetProfileName(candidate);
   if (!IsDefaultProfile(s.ProfileName)) {
-    const auto found = app.files.List(Format("..\\%s_profile_%s", {s.SkinName(), s.ProfileName}));
+    const auto found = app.files.List(SiblingProfileFolder(s.SkinName(), s.ProfileName));
     s.ProfileIsNew = found.empty();
     app.controls.Show(Page::Main, kRestoreButton, false);
   } else {
@@ -210,12 +208,12 @@ void CommitScheme(App& app, std::string_view text) {
   AppState& s = app.state;
   const std::string candidate = Bounded(text, kNameCapacity);
   if (EqualsNoCase(candidate, s.SchemeName)) return;
-  app.controls.SetText(Page::General, kImageLabel, "Quil.bmp");
+  app.controls.SetText(Page::General, kImageLabel, kSchemePicture);
   LoadSchemeColors(app, candidate);
   s.ColorsDtdDirty = false;
   // The scheme's own preview picture; a path too long for the field keeps the previous one.
-  const std::string picture = Format("..\\%s\\mods\\%s\\Quil.bmp", {s.SkinName(), s.SchemeName});
-  if (auto full = app.files.FullPath(picture); full && full->size() < kPreviewPathCapacity) {
+  if (auto full = app.files.FullPath(SchemePicturePath(s));
+      full && full->size() < kPreviewPathCapacity) {
     s.SetPreviewImagePath(*full);
   }
   app.controls.RedrawMain();

@@ -26,7 +26,7 @@ std::string FindPreviewImage(App& app) {
     while (read < 4 && desc->ReadLine(line, kImageLineCapacity)) ++read;
     if (read == 4) return std::string(WithoutLineBreak(line));
   }
-  return Format("..\\%s\\mods\\%s\\Quil.bmp", {app.state.SkinName(), app.state.SchemeName});
+  return SchemePicturePath(app.state);
 }
 
 }  // namespace
@@ -38,9 +38,7 @@ void ReloadProfile(App& app, bool fullScan) {
     }
     ScanPlugins(app);
   }
-  const std::string settings = IsDefaultProfile(app.state.ProfileName)
-                                   ? std::string("config.dtd")
-                                   : ReaderProfileFolderPath(app.state) + "config.dtd";
+  const std::string settings = ProfileFolderPath(app.state) + std::string(kConfigDtd);
   if (!ReadConfigDtd(app, settings)) {
     // Keep the unreadable file for the user instead of deleting it; the second read then falls
     // back to the default plugin's settings.
@@ -62,7 +60,7 @@ void ReloadProfile(App& app, bool fullScan) {
       Bounded(app.files.FullPath(image).value_or(image), kImageLineCapacity));
 
   std::string scheme = app.controls.GetText(Page::Colors, kSchemeBox);
-  if (scheme.empty()) scheme = "green";
+  if (scheme.empty()) scheme = kFallbackScheme;
   LoadSchemeColors(app, scheme);
 }
 

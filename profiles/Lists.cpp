@@ -68,7 +68,7 @@ void RemoveScheme(App& app, Removal how) {
       break;
     }
   }
-  if (EqualsNoCase(name, "green")) {
+  if (EqualsNoCase(name, kFallbackScheme)) {
     app.messages.Notice(
         how == Removal::Hide
             ? "It is NOT recommended that you hide the Green scheme\nRemoving this scheme may "
@@ -84,11 +84,11 @@ void RemoveScheme(App& app, Removal how) {
                              : "Are you sure you want to delete the following color scheme?\n\n%s";
   if (!app.messages.Ask(Format(question, {name}))) return;
   if (how == Removal::Hide) {
-    if (!app.files.Move("mods\\" + name, "mods\\!" + name)) {
+    if (!app.files.Move(SchemeFolderPath(name), SchemeFolderPath("!" + name))) {
       app.messages.Failure(Format("Unable to hide the color scheme '%s'", {name}));
     }
   } else {
-    RemoveDirectoryTree(app, "mods\\" + name);
+    RemoveDirectoryTree(app, SchemeFolderPath(name));
   }
   if (found >= 0) app.controls.DeleteListLine(Page::Colors, kSchemeBox, found);
   // The first remaining scheme becomes the box's text, and so the active scheme.
@@ -110,11 +110,11 @@ void RemovePlugins(App& app, Removal how) {
     if (!app.messages.Ask(Format(question, {entry.description}))) continue;
     if (!IsSingleFolderName(entry.folder)) continue;
     if (how == Removal::Hide) {
-      if (!app.files.Move("plugins\\" + entry.folder, "plugins\\!" + entry.folder)) {
+      if (!app.files.Move(PluginFolderPath(entry.folder), PluginFolderPath("!" + entry.folder))) {
         app.messages.Failure(Format("Unable to hide the plugin '%s'", {entry.description}));
       }
     } else {
-      RemoveDirectoryTree(app, "plugins\\" + entry.folder);
+      RemoveDirectoryTree(app, PluginFolderPath(entry.folder));
     }
   }
   ScanPlugins(app);

@@ -2,6 +2,7 @@
 #include "profiles/ProfileFolders.h"
 
 #include "base/Text.h"
+#include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
 #include "files/FileReplacement.h"
@@ -136,8 +137,8 @@ bool SaveProfile(App& app) {
       return false;
     }
     app.files.MakeDirectory(folder);
-    app.files.MakeDirectory(folder + "mods");
-    app.files.MakeDirectory(folder + "mods\\" + s.SchemeName);
+    app.files.MakeDirectory(folder + std::string(kSchemesFolder));
+    app.files.MakeDirectory(folder + SchemeFolderPath(s.SchemeName));
     app.controls.AddListLine(Page::Main, kProfileBox, s.ProfileName);
   } else if (!app.messages.Ask(
                  Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}))) {
