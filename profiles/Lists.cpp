@@ -22,7 +22,7 @@ bool IsSingleFolderName(std::string_view name) {
   return name.find_first_of(kFolderNameForbidden) == std::string_view::npos;
 }
 
-int FillPluginListBox(App& app) {
+void FillPluginListBox(App& app) {
   app.controls.ClearList(Page::Plugins, kPluginList);
   int line = 0;
   for (const PluginEntry& entry : app.plugins) {
@@ -30,7 +30,6 @@ int FillPluginListBox(App& app) {
     app.controls.SelectListLine(Page::Plugins, kPluginList, line, entry.selected);
     ++line;
   }
-  return 1;
 }
 
 void RemoveDirectoryTree(App& app, const std::string& path) {

@@ -17,8 +17,8 @@ inline constexpr std::size_t kTreePathCapacity = 1024;
 // |.
 bool IsSingleFolderName(std::string_view name);
 
-// Refills the plugin list from the catalogue, line i selected exactly when entry i is. Returns 1.
-int FillPluginListBox(App& app);
+// Refills the plugin list from the catalogue, line i selected exactly when entry i is.
+void FillPluginListBox(App& app);
 
 // Removes a folder with everything in it. A link to a folder is removed as the link; its target
 // stays. Each folder level that cannot be removed shows "Failed directory removal, error - %d".

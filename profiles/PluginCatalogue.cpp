@@ -69,7 +69,7 @@ void InsertByPriority(PluginList& list, PluginEntry entry) {
   list.insert(at, std::move(entry));
 }
 
-bool ScanPlugins(App& app) {
+void ScanPlugins(App& app) {
   FreePluginList(app.plugins);
   for (const DirEntry& found : app.files.List(PluginFolderPath("*"))) {
     if (!IsListedPluginFolder(found, app.state.ShowHidden)) continue;
@@ -81,7 +81,6 @@ bool ScanPlugins(App& app) {
     entry.folder = Bounded(found.name, kPluginFolderCapacity);
     InsertByPriority(app.plugins, std::move(entry));
   }
-  return true;
 }
 
 void FreePluginList(PluginList& list) {

@@ -23,9 +23,8 @@ inline constexpr int kEndPriority = -10;
 // for ranks of kEndPriority and below, which keep their listing order at the end).
 void InsertByPriority(PluginList& list, PluginEntry entry);
 
-// Rebuilds app.plugins from the folders under "plugins\". Always succeeds; every entry starts
-// unselected.
-bool ScanPlugins(App& app);
+// Rebuilds app.plugins from the folders under "plugins\"; every entry starts unselected.
+void ScanPlugins(App& app);
 
 // Releases the catalogue (at close).
 void FreePluginList(PluginList& list);
