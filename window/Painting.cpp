@@ -1,4 +1,14 @@
 // Painting of the main dialog and the pages in the active scheme's colors.
+//
+// The file, top to bottom:
+// - sizes, colors and the drawing helpers every painter uses (a brush under the shared brush
+//   rule, swatches, panels, labels);
+// - the table of the pages' owner-drawn buttons (kButtonLooks), one row per group of buttons, with
+//   the rectangles and fonts its rows name;
+// - the shared brush;
+// - the main dialog: its paint message, its owner-drawn items and its control colors;
+// - the pages: their owner-drawn buttons and their control colors;
+// - the tab control's background.
 #include "window/Painting.h"
 
 #include <algorithm>
@@ -19,7 +29,7 @@ namespace {
 constexpr std::size_t kLabelCapacity = 40;
 // The rounded rectangles' corner ellipses, in pixels.
 constexpr int kCornerEllipse = 10;
-// The banner picture (bitmap 501), in pixels.
+// The banner picture (the banner bitmap resource), in pixels.
 constexpr int kBannerBitmapWidth = 116;
 constexpr int kBannerBitmapHeight = 45;
 constexpr COLORREF kWhite = RGB(255, 255, 255);

@@ -4,6 +4,18 @@
 // without regard to case, and the INI lookup follows GetPrivateProfileStringA. The current folder
 // is shown with backslashes ("/tmp/skins/Quil" reads "\tmp\skins\Quil"), so that paths formed from
 // it lead back to it. Short names do not exist here.
+//
+// The file, top to bottom:
+// - errno to FileError (ErrorFromErrno);
+// - paths and names: splitting a skin path into components, wildcard matching, the attributes of
+//   a native path, reading a whole file;
+// - PosixTextWriter: a file written in text mode, flushed to the disk when closed;
+// - PosixFileServices, in the order of the FileServices interface: opening, copying, moving and
+//   replacing, deleting, folders, listings and attributes, full and short paths, the current
+//   folder, the INI lookup, the last error; then its own helpers: resolving a skin path to a
+//   native one component by component, telling whether two paths name one entry, finding an INI
+//   value, and recording success or failure;
+// - MakePlatformFileServices.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>

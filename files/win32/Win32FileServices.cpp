@@ -1,5 +1,5 @@
 // The Win32 file services: files and folders through the ANSI functions of KERNEL32, text files
-// read and written in the C runtime's text mode by the shared translation of platform/TextMode.h,
+// read and written in the C runtime's text mode by the shared translation of files/TextMode.h,
 // so that this build and the POSIX build put the same bytes on disk.
 #include <algorithm>
 #include <cstddef>
