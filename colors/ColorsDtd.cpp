@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/FileReplacement.h"
 
 namespace quil {
 
@@ -81,7 +81,7 @@ Color SlotLineColor(std::string_view line) {
   return MakeColor(after(0), after(2), after(4));
 }
 
-bool ReadColorsDtd(App& app, std::string_view schemeName) {
+void ReadColorsDtd(App& app, std::string_view schemeName) {
   std::string name(schemeName);
   if (name.empty()) name = app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity);
   if (name.empty()) name = kFallbackScheme;
@@ -93,7 +93,7 @@ bool ReadColorsDtd(App& app, std::string_view schemeName) {
   if (!file) {
     app.messages.Notice(kNoColorFilesMessage);
     app.controls.SetText(Page::Colors, kSchemeBox, app.state.SchemeName);
-    return true;
+    return;
   }
   app.state.SetSchemeName(name);
 
@@ -104,7 +104,6 @@ bool ReadColorsDtd(App& app, std::string_view schemeName) {
     const std::string key = Format(" %sRed ", {EntryName(slot)});
     StoreSlot(app.colors, slot, ReadLineContaining(*file, key, line) ? SlotLineColor(line) : 0);
   }
-  return true;
 }
 
 bool WriteColorsDtd(App& app) {

@@ -15,8 +15,8 @@ struct App;
 // Loads the scheme `schemeName` (when empty: the scheme box's text, and when that is empty too:
 // "green") from the profile's copy or else the skin's copy of its colors.dtd, and makes it the
 // active scheme. When neither copy opens it says so, puts the active scheme's name back into the
-// scheme box and changes nothing. Always true: failures are reported by message box.
-bool ReadColorsDtd(App& app, std::string_view schemeName);
+// scheme box and changes nothing.
+void ReadColorsDtd(App& app, std::string_view schemeName);
 
 // Writes the 21 slots into the active profile's colors.dtd of the active scheme, using the
 // previous file (kept as the ".bak" backup, or a copy of the skin's file when the profile has

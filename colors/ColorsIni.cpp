@@ -4,10 +4,10 @@
 #include <array>
 #include <optional>
 
-#include "app/App.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "files/FileReplacement.h"
 
 namespace quil {
 
@@ -249,11 +249,11 @@ bool WriteColorsIni(App& app) {
   return true;
 }
 
-bool ReadColorsIni(App& app) {
+void ReadColorsIni(App& app) {
   const auto file = OpenSchemeFileForReading(app, app.state.SchemeName, kColorsIni);
   if (!file) {
     app.messages.Notice(kNoColorFilesMessage);
-    return true;
+    return;
   }
   // One pass from the top: a missing key leaves the file at its end, so it and every later key
   // read as 0.
@@ -263,7 +263,6 @@ bool ReadColorsIni(App& app) {
     app.colors[row.loadsInto] =
         ReadLineContaining(*file, ColorKey(row), line) ? ColorLineValue(line) : 0;
   }
-  return true;
 }
 
 }  // namespace quil

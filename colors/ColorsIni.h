@@ -42,8 +42,8 @@ bool WriteColorsIni(App& app);
 
 // Loads the 14 MessageBlock entries from the active scheme's colors.ini (the profile's copy, else
 // the skin's). A key that is missing, or stands before the previous key, reads as 0 with every
-// later key. Says so and changes nothing when neither copy opens. Always true.
-bool ReadColorsIni(App& app);
+// later key. Says so and changes nothing when neither copy opens.
+void ReadColorsIni(App& app);
 
 // The color of a color line: the text after its first "=", split at commas (a run of commas is
 // one separator) into red, green and blue, each cut to its low 8 bits; 0 for what is missing.

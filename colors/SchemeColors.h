@@ -1,69 +1,18 @@
-// The active scheme's 48 colors, in three blocks of 16 that the color chooser shows as its custom
-// colors: SkinBlock (0-15, colors.dtd), MessageBlock (16-31, colors.ini), WindowBlock (32-47,
-// colors.dtd and mirrors). A color is 0x00BBGGRR, red in the low byte. Also the fixed facts that
-// tie the entries to the files and to the Colors page: the entry names, the mirrors, the colors.dtd
-// slots in the order the reader and writer visit them, the color buttons and the two flags that
-// mark unsaved color changes.
+// The fixed facts that tie the 48 scheme colors to the files and to the Colors page: the mirrors,
+// the colors.dtd slots in the order the reader and writer visit them, the color buttons and the two
+// flags that mark unsaved color changes.
 #pragma once
 
 #include <array>
-#include <cstddef>
-#include <cstdint>
 #include <optional>
-#include <span>
-#include <string_view>
+
+#include "core/ColorTable.h"
+#include "core/ControlIds.h"
 
 namespace quil {
 
 struct App;
 struct AppState;
-
-using Color = std::uint32_t;
-
-// clang-format off
-enum ColorEntry : int {
-  disp = 0, online, ltgrey, bright, attn, grey, highlight, mouseover, fgtpl, bgtpl,
-  BtFlat, BtOver, BtPush, BtDisabled, edt, border,
-  MsgNick = 16, MsgMyNick, MsgText, MsgMyText, MsgAction, MsgMyAction, MsgLinks, MsgPutinfo,
-  MsgErrors, MsgServer, MsgTopic, MsgModes, MsgAutoHistory, MsgNotices, MsgEdt, MsgBorder,
-  tp = 32, displ, chan, console, editfg,
-  // Entries 37-41 are spare: never loaded or saved, changed only as custom swatches.
-  WinBtFlat = 42, WinBtOver, WinBtPush, WinBtDisabled, WinEdt, WinBorder,
-};
-// clang-format on
-
-inline constexpr std::size_t kColorEntryCount = 48;
-inline constexpr std::size_t kBlockSize = 16;
-inline constexpr int kSkinBlock = 0;
-inline constexpr int kMessageBlock = 16;
-inline constexpr int kWindowBlock = 32;
-
-struct SchemeColors {
-  std::array<Color, kColorEntryCount> entries{};
-
-  Color& operator[](int entry) { return entries[static_cast<std::size_t>(entry)]; }
-  Color operator[](int entry) const { return entries[static_cast<std::size_t>(entry)]; }
-  // The 16 entries of the block that starts at `first`, as the chooser's custom colors.
-  Color* Block(int first) { return entries.data() + first; }
-};
-
-// A color from three components, each cut to its low 8 bits.
-constexpr Color MakeColor(int red, int green, int blue) {
-  return static_cast<Color>(red & 0xFF) | (static_cast<Color>(green & 0xFF) << 8) |
-         (static_cast<Color>(blue & 0xFF) << 16);
-}
-constexpr int RedOf(Color c) {
-  return static_cast<int>(c & 0xFF);
-}
-constexpr int GreenOf(Color c) {
-  return static_cast<int>((c >> 8) & 0xFF);
-}
-constexpr int BlueOf(Color c) {
-  return static_cast<int>((c >> 16) & 0xFF);
-}
-
-// The entry's name as the files and the code call it; empty for the spare entries 37-41.
-std::string_view EntryName(int entry);
 
 // A mirror holds a copy of a colors.dtd slot in another block, so that the chooser's custom
 // swatches and the page's edit boxes see it. The colors.dtd reader sets mirrors; no file stores
@@ -110,12 +59,24 @@ struct ColorButtonGroup {
   ColorFlag flag;
 };
 inline constexpr std::array<ColorButtonGroup, 3> kColorButtonGroups{{
-    {1100, 10, disp, kSkinBlock, ColorFlag::ColorsDtd},
-    {1160, 5, tp, kWindowBlock, ColorFlag::ColorsDtd},
-    {1200, 14, MsgNick, kMessageBlock, ColorFlag::ColorsIni},
+    {SkinColorButton(0), 10, disp, kSkinBlock, ColorFlag::ColorsDtd},
+    {WindowColorButton(0), 5, tp, kWindowBlock, ColorFlag::ColorsDtd},
+    {TextColorButton(0), 14, MsgNick, kMessageBlock, ColorFlag::ColorsIni},
 }};
 // MsgPutinfo has no button: the text-color group has a gap here.
-inline constexpr int kNoPutinfoButton = 1207;
+inline constexpr int kNoPutinfoButton = TextColorButton(MsgPutinfo - MsgNick);
+
+// The color button that edits `entry`; 0 for an entry without one.
+constexpr int ColorButtonOf(int entry) {
+  for (const ColorButtonGroup& group : kColorButtonGroups) {
+    const int offset = entry - group.firstEntry;
+    if (offset >= 0 && offset < group.count) {
+      const int button = group.firstButton + offset;
+      return button == kNoPutinfoButton ? 0 : button;
+    }
+  }
+  return 0;
+}
 
 // What one color button edits.
 struct ColorButton {

@@ -1,11 +1,11 @@
-// Paths of the scheme's color files, and loading and saving a scheme.
+// The scheme folders, the paths of a scheme's color files, and loading and saving a scheme.
 #include "colors/SchemeFiles.h"
 
-#include "app/App.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
+#include "files/FileReplacement.h"
 #include "colors/ColorsDtd.h"
 #include "colors/ColorsIni.h"
+#include "core/App.h"
 
 namespace quil {
 
@@ -18,10 +18,31 @@ std::optional<std::string> Fitting(std::string path) {
 
 std::optional<std::string> SchemeFile(std::string_view folder, std::string_view scheme,
                                       std::string_view fileName) {
-  return Fitting(Format("%smods\\%s\\%s", {folder, scheme, fileName}));
+  return Fitting(Format("%s%s\\%s", {folder, SchemeFolderPath(scheme), fileName}));
 }
 
 }  // namespace
+
+std::string SchemeFolderPath(std::string_view scheme) {
+  return Format("%s\\%s", {kSchemesFolder, scheme});
+}
+
+bool IsSchemeFolder(const DirEntry& entry, bool showHidden) {
+  const std::string& name = entry.name;
+  if (!entry.attributes.isDirectory || name.empty()) return false;
+  if (name[0] == '.') return false;
+  if (EqualsNoCase(name, "all")) return false;
+  if (name[0] == '!' && !showHidden) return false;
+  return true;
+}
+
+std::vector<std::string> SchemeFolders(App& app) {
+  std::vector<std::string> names;
+  for (const DirEntry& entry : app.files.List(SchemeFolderPath("*"))) {
+    if (IsSchemeFolder(entry, app.state.ShowHidden)) names.push_back(entry.name);
+  }
+  return names;
+}
 
 std::optional<std::string> SchemeWriteTarget(const AppState& state, std::string_view fileName) {
   return SchemeFile(ProfileFolderPath(state), state.SchemeName, fileName);
@@ -29,6 +50,11 @@ std::optional<std::string> SchemeWriteTarget(const AppState& state, std::string_
 
 std::optional<std::string> SkinSchemeFile(std::string_view scheme, std::string_view fileName) {
   return SchemeFile({}, scheme, fileName);
+}
+
+std::string SchemePicturePath(const AppState& state) {
+  return Format("%s%s\\%s", {SkinFolderFromProfile(state.SkinName()),
+                             SchemeFolderPath(state.SchemeName), kSchemePicture});
 }
 
 std::optional<std::string> BackupName(const std::string& path) {

@@ -1,6 +1,7 @@
-// Where a scheme's color files lie, how they are opened, and the two compound operations on them:
-// loading a scheme (colors.dtd, then colors.ini) and saving the colors that changed. A scheme is
-// the folder mods\<scheme>\ of the skin, with a copy in each named profile's folder.
+// Which folders are color schemes, where a scheme's color files lie, how they are opened, and the
+// two compound operations on them: loading a scheme (colors.dtd, then colors.ini) and saving the
+// colors that changed. A scheme is the folder mods\<scheme>\ of the skin, with a copy in each
+// named profile's folder.
 #pragma once
 
 #include <cstddef>
@@ -8,8 +9,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/FileServices.h"
+#include "files/FileServices.h"
 
 namespace quil {
 
@@ -23,8 +25,26 @@ inline constexpr std::size_t kColorLineCapacity = 400;
 inline constexpr std::size_t kColorPathCapacity = 400;
 
 // The scheme that the colors.dtd reader falls back to when no name is given and the scheme box is
-// empty.
+// empty. The skin needs it: it can be neither hidden nor deleted from the dialog.
 inline constexpr std::string_view kFallbackScheme = "green";
+
+// The picture in every scheme's folder, which Trillian's skin viewer shows for the scheme.
+inline constexpr std::string_view kSchemePicture = "Quil.bmp";
+// The active scheme's picture as seen from the skin folder or any profile folder:
+// "..\<skin>\mods\<scheme>\Quil.bmp".
+std::string SchemePicturePath(const AppState& state);
+
+// The folder of the color schemes, in the skin folder and in each named profile's folder.
+inline constexpr std::string_view kSchemesFolder = "mods";
+// A scheme's folder (or a pattern of them) relative to the skin folder or a profile folder:
+// "mods\<scheme>".
+std::string SchemeFolderPath(std::string_view scheme);
+
+// True for an entry of "mods\*" that is a color scheme: a folder, not beginning with ".", not
+// "all", and not beginning with "!" unless hidden folders are shown.
+bool IsSchemeFolder(const DirEntry& entry, bool showHidden);
+// The scheme folders under "mods\", in listing order.
+std::vector<std::string> SchemeFolders(App& app);
 
 // The file `fileName` of the active scheme where the writers put it: the skin's own scheme folder
 // for the profile "(default)", the profile's copy of it for a named profile. Nothing when the name

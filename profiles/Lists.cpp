@@ -1,105 +1,28 @@
 // The scheme and plugin lists and the operations that change the skin's scheme and plugin folders.
 #include "profiles/Lists.h"
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/SchemeFiles.h"
-#include "settings/ConfigDtdReader.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "profiles/PluginCatalogue.h"
 
 namespace quil {
 
 namespace {
 
 constexpr std::string_view kFolderNameForbidden = "\\/:*?\"<>|";
-// The image label and PreviewImagePath take at most 399 characters of the image path; the lines
-// of a profile's desc.txt are read in pieces of that size too.
-constexpr std::size_t kImageLineCapacity = 400;
 
 enum class Removal { Hide, Delete };
 
 }  // namespace
-
-bool IsSchemeFolder(const DirEntry& entry, bool showHidden) {
-  const std::string& name = entry.name;
-  if (!entry.attributes.isDirectory || name.empty()) return false;
-  if (name[0] == '.') return false;
-  if (EqualsNoCase(name, "all")) return false;
-  if (name[0] == '!' && !showHidden) return false;
-  return true;
-}
-
-std::vector<std::string> SchemeFolders(App& app) {
-  std::vector<std::string> names;
-  for (const DirEntry& entry : app.files.List("mods\\*")) {
-    if (IsSchemeFolder(entry, app.state.ShowHidden)) names.push_back(entry.name);
-  }
-  return names;
-}
 
 bool IsSingleFolderName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   return name.find_first_of(kFolderNameForbidden) == std::string_view::npos;
 }
 
-namespace {
-
-// The image that Trillian's skin viewer shows for the active profile: the fourth line of the
-// profile's desc.txt, or the active scheme's own picture when there is none.
-std::string FindPreviewImage(App& app) {
-  if (auto desc = app.files.OpenRead(ReaderProfileFolderPath(app.state) + "desc.txt")) {
-    std::string line;
-    int read = 0;
-    while (read < 4 && desc->ReadLine(line, kImageLineCapacity)) ++read;
-    if (read == 4) return std::string(WithoutLineBreak(line));
-  }
-  return Format("..\\%s\\mods\\%s\\Quil.bmp", {app.state.SkinName(), app.state.SchemeName});
-}
-
-}  // namespace
-
-int ReloadProfile(App& app, bool fullScan) {
-  if (fullScan) {
-    for (const std::string& scheme : SchemeFolders(app)) {
-      app.controls.AddListLine(Page::Colors, kSchemeBox, scheme);
-    }
-    ScanPlugins(app);
-  }
-  const std::string settings = IsDefaultProfile(app.state.ProfileName)
-                                   ? std::string("config.dtd")
-                                   : ReaderProfileFolderPath(app.state) + "config.dtd";
-  if (!ReadConfigDtd(app, settings)) {
-    // Keep the unreadable file for the user instead of deleting it; the second read then falls
-    // back to the default plugin's settings.
-    app.files.Delete(settings + ".bad");
-    if (!app.files.Move(settings, settings + ".bad")) app.files.Delete(settings);
-    if (!ReadConfigDtd(app, settings)) {
-      app.messages.Failure("Unable to read default plugin");
-      app.exit.Exit(1);
-    }
-  }
-  FillPluginListBox(app);
-
-  const std::string image = FindPreviewImage(app);
-  const auto slash = image.rfind('\\');
-  app.controls.SetText(
-      Page::General, kImageLabel,
-      Bounded(slash == std::string::npos ? image : image.substr(slash + 1), kImageLineCapacity));
-  app.state.SetPreviewImagePath(
-      Bounded(app.files.FullPath(image).value_or(image), kImageLineCapacity));
-
-  std::string scheme = app.controls.GetText(Page::Colors, kSchemeBox);
-  if (scheme.empty()) scheme = "green";
-  LoadSchemeColors(app, scheme);
-  // A profile naming a scheme without colors has fallen back to another one, which the box shows:
-  // Save writes the scheme named there.
-  if (!EqualsNoCase(app.controls.GetText(Page::Colors, kSchemeBox), app.state.SchemeName)) {
-    app.controls.SetText(Page::Colors, kSchemeBox, app.state.SchemeName);
-  }
-  return 1;
-}
-
-int FillPluginListBox(App& app) {
+void FillPluginListBox(App& app) {
   app.controls.ClearList(Page::Plugins, kPluginList);
   int line = 0;
   for (const PluginEntry& entry : app.plugins) {
@@ -107,7 +30,6 @@ int FillPluginListBox(App& app) {
     app.controls.SelectListLine(Page::Plugins, kPluginList, line, entry.selected);
     ++line;
   }
-  return 1;
 }
 
 void RemoveDirectoryTree(App& app, const std::string& path) {
@@ -145,7 +67,7 @@ void RemoveScheme(App& app, Removal how) {
       break;
     }
   }
-  if (EqualsNoCase(name, "green")) {
+  if (EqualsNoCase(name, kFallbackScheme)) {
     app.messages.Notice(
         how == Removal::Hide
             ? "It is NOT recommended that you hide the Green scheme\nRemoving this scheme may "
@@ -161,11 +83,11 @@ void RemoveScheme(App& app, Removal how) {
                              : "Are you sure you want to delete the following color scheme?\n\n%s";
   if (!app.messages.Ask(Format(question, {name}))) return;
   if (how == Removal::Hide) {
-    if (!app.files.Move("mods\\" + name, "mods\\!" + name)) {
+    if (!app.files.Move(SchemeFolderPath(name), SchemeFolderPath("!" + name))) {
       app.messages.Failure(Format("Unable to hide the color scheme '%s'", {name}));
     }
   } else {
-    RemoveDirectoryTree(app, "mods\\" + name);
+    RemoveDirectoryTree(app, SchemeFolderPath(name));
   }
   if (found >= 0) app.controls.DeleteListLine(Page::Colors, kSchemeBox, found);
   // The first remaining scheme becomes the box's text, and so the active scheme.
@@ -187,11 +109,11 @@ void RemovePlugins(App& app, Removal how) {
     if (!app.messages.Ask(Format(question, {entry.description}))) continue;
     if (!IsSingleFolderName(entry.folder)) continue;
     if (how == Removal::Hide) {
-      if (!app.files.Move("plugins\\" + entry.folder, "plugins\\!" + entry.folder)) {
+      if (!app.files.Move(PluginFolderPath(entry.folder), PluginFolderPath("!" + entry.folder))) {
         app.messages.Failure(Format("Unable to hide the plugin '%s'", {entry.description}));
       }
     } else {
-      RemoveDirectoryTree(app, "plugins\\" + entry.folder);
+      RemoveDirectoryTree(app, PluginFolderPath(entry.folder));
     }
   }
   ScanPlugins(app);

@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "app/App.h"
-#include "app/Text.h"
+#include "base/Text.h"
+#include "core/App.h"
 
 namespace quil {
 
@@ -23,7 +23,7 @@ bool IsListedPluginFolder(const DirEntry& entry, bool showHidden) {
 
 // Fills the entry from plugin.ini; false when the file gives no description.
 bool ReadPluginIni(FileServices& files, const std::string& folder, PluginEntry& entry) {
-  const std::string ini = "plugins\\" + folder + "\\plugin.ini";
+  const std::string ini = PluginFolderPath(folder) + "\\plugin.ini";
   const std::string description =
       files.ProfileString(kPluginSection, "Description", "", ini, kPluginLineCapacity);
   if (description.empty()) return false;
@@ -40,8 +40,8 @@ bool ReadPluginIni(FileServices& files, const std::string& folder, PluginEntry& 
 // Fills the entry from the three-line plugin.txt, or desc.txt when plugin.txt cannot be opened;
 // false when neither opens. Missing lines leave an empty text or priority 0.
 bool ReadPluginText(FileServices& files, const std::string& folder, PluginEntry& entry) {
-  auto reader = files.OpenRead("plugins\\" + folder + "\\plugin.txt");
-  if (!reader) reader = files.OpenRead("plugins\\" + folder + "\\desc.txt");
+  auto reader = files.OpenRead(PluginFolderPath(folder) + "\\plugin.txt");
+  if (!reader) reader = files.OpenRead(PluginFolderPath(folder) + "\\desc.txt");
   if (!reader) return false;
   std::string line;
   if (reader->ReadLine(line, kPluginLineCapacity)) {
@@ -69,9 +69,9 @@ void InsertByPriority(PluginList& list, PluginEntry entry) {
   list.insert(at, std::move(entry));
 }
 
-bool ScanPlugins(App& app) {
+void ScanPlugins(App& app) {
   FreePluginList(app.plugins);
-  for (const DirEntry& found : app.files.List("plugins\\*")) {
+  for (const DirEntry& found : app.files.List(PluginFolderPath("*"))) {
     if (!IsListedPluginFolder(found, app.state.ShowHidden)) continue;
     PluginEntry entry;
     if (!ReadPluginIni(app.files, found.name, entry) &&
@@ -81,7 +81,6 @@ bool ScanPlugins(App& app) {
     entry.folder = Bounded(found.name, kPluginFolderCapacity);
     InsertByPriority(app.plugins, std::move(entry));
   }
-  return true;
 }
 
 void FreePluginList(PluginList& list) {

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
-#include <vector>
+
+#include "core/PluginList.h"
 
 namespace quil {
 
@@ -19,24 +19,12 @@ inline constexpr std::size_t kPluginLineCapacity = 512;
 // The rank of the list's end: a plugin ranked this low or lower is listed after every other.
 inline constexpr int kEndPriority = -10;
 
-struct PluginEntry {
-  int priority = 0;
-  std::string variable;     // entity stem in config.dtd, the key that enables the plugin
-  std::string description;  // the line shown in the Plugins page list
-  std::string folder;       // the folder's name under "plugins\"
-  bool selected = false;    // the active profile enables the plugin
-};
-
-// The catalogue, in the order the Plugins page lists it and config.dtd binds it.
-using PluginList = std::vector<PluginEntry>;
-
 // Puts `entry` before the first entry ranked strictly lower; at the end when there is none (also
 // for ranks of kEndPriority and below, which keep their listing order at the end).
 void InsertByPriority(PluginList& list, PluginEntry entry);
 
-// Rebuilds app.plugins from the folders under "plugins\". Always succeeds; every entry starts
-// unselected.
-bool ScanPlugins(App& app);
+// Rebuilds app.plugins from the folders under "plugins\"; every entry starts unselected.
+void ScanPlugins(App& app);
 
 // Releases the catalogue (at close).
 void FreePluginList(PluginList& list);

@@ -1,10 +1,11 @@
 // Saving a profile into the skin folder ("(default)") or into its sibling profile folder.
 #include "profiles/ProfileFolders.h"
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
+#include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/FileReplacement.h"
 #include "settings/ConfigDtdWriter.h"
 
 namespace quil {
@@ -136,8 +137,8 @@ bool SaveProfile(App& app) {
       return false;
     }
     app.files.MakeDirectory(folder);
-    app.files.MakeDirectory(folder + "mods");
-    app.files.MakeDirectory(folder + "mods\\" + s.SchemeName);
+    app.files.MakeDirectory(folder + std::string(kSchemesFolder));
+    app.files.MakeDirectory(folder + SchemeFolderPath(s.SchemeName));
     app.controls.AddListLine(Page::Main, kProfileBox, s.ProfileName);
   } else if (!app.messages.Ask(
                  Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}))) {

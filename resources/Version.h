@@ -1,4 +1,4 @@
-// The version both programs carry in their version information.
+// The version both programs carry in their version information, and the release zip in its name.
 #pragma once
 
 #define QUIL_VERSION_NUMBERS 1, 0, 0, 0

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/App.h"
 #include "colors/ColorsDtd.h"
 #include "colors/ColorsIni.h"
+#include "core/App.h"
 
 namespace {
 

@@ -28,7 +28,7 @@ else
   echo "run: sample/Quil is missing; starting in an empty skin folder" >&2
   mkdir -p "$skin"
 fi
-cp build/windows/platform/win32/shell/QuilConfig.exe build/windows/launcher/redirect.exe "$skin/"
+cp build/windows/window/QuilConfig.exe build/windows/launcher/redirect.exe "$skin/"
 quil_prepare_prefix
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -69,7 +69,7 @@ window="$(xwininfo -name "Quil Configuration Utility" | awk '/Window id:/ {print
 shots="$root/scratch/screenshots"
 rm -rf "$shots"
 mkdir -p "$shots"
-show_page="$root/build/windows/platform/win32/shell/quil-show-page.exe"
+show_page="$root/build/windows/tests/quil-show-page.exe"
 sleep 1  # let the window paint
 index=0
 for page in general colors plugins; do

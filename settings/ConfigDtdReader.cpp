@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "app/App.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
+#include "base/Text.h"
+#include "core/App.h"
+#include "files/FileReplacement.h"
 #include "settings/SkinSettings.h"
 
 namespace quil {

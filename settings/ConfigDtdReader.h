@@ -11,6 +11,9 @@ namespace quil {
 
 struct App;
 
+// A profile's settings file, in the skin folder for "(default)" and in the profile's folder else.
+inline constexpr std::string_view kConfigDtd = "config.dtd";
+
 // The skin's base plugin, whose main.dtd carries the default settings block.
 inline constexpr std::string_view kDefaultPluginFile = "plugins\\default\\main.dtd";
 // The line after which, three lines further on, the default settings block begins (36 characters).

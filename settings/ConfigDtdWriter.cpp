@@ -3,10 +3,10 @@
 
 #include <memory>
 
-#include "app/App.h"
-#include "app/FileReplacement.h"
-#include "app/Text.h"
-#include "profiles/Lists.h"
+#include "base/Text.h"
+#include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "files/FileReplacement.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/SkinSettings.h"
 
@@ -68,7 +68,7 @@ bool WriteOptionLines(App& app, TextReader& tpl, TextWriter& out) {
 
 // "Exists" as a listing of exactly that path finds it, file or folder.
 bool PluginHas(App& app, const PluginEntry& entry, std::string_view file) {
-  return !app.files.List(Format("plugins\\%s\\%s", {entry.folder, file})).empty();
+  return !app.files.List(PluginFolderPath(entry.folder) + "\\" + std::string(file)).empty();
 }
 
 // Drops the template's tail from the Modpack header on and writes the plugin bindings in its place.
@@ -153,7 +153,7 @@ bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
 
 bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
                     const std::string& directoryPrefix) {
-  const std::string configPath = profileFolderPath + "config.dtd";
+  const std::string configPath = profileFolderPath + std::string(kConfigDtd);
   const std::string backupPath = configPath + ".bak";
   const std::string templatePath = configPath + ".def";
 

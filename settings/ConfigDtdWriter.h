@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileServices.h"
+#include "files/FileServices.h"
 
 namespace quil {
 

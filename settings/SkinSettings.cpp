@@ -1,5 +1,13 @@
 // The options table of the skin's general settings and the rules that move an option between its
 // control and its entity's text.
+//
+// The file, top to bottom:
+// - the row builders, one for each kind of option;
+// - the options table (kOptions), in the order of the entities in config.dtd;
+// - the font-size presets;
+// - the escaping of typed texts inside an entity's quotes;
+// - the reader's rule (ApplyOptionValue) and the writer's rule (OptionValue), the line written for
+//   an older skin version, the controls' initial states, the skin version rule and the presets.
 #include "settings/SkinSettings.h"
 
 #include <utility>
@@ -7,7 +15,7 @@
 #include <array>
 #include <cstddef>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace quil {
 

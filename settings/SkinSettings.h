@@ -9,42 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/ControlIds.h"
-#include "app/Ports.h"
+#include "core/ControlIds.h"
+#include "core/Ports.h"
 
 namespace quil {
-
-// General page: the option controls.
-inline constexpr int kButtonScrollBox = 1005;
-inline constexpr int kRemoveConnectionBox = 1031;
-inline constexpr int kContactTitleEdit = 1006;
-inline constexpr int kHideMinimizeBox = 1032;
-inline constexpr int kMediumIconsBox = 1033;
-inline constexpr int kBuddyIconClosedBox = 1007;
-inline constexpr int kNicklistWidthEdit = 1008;
-inline constexpr int kEditboxHeightEdit = 1009;
-inline constexpr int kSaveEditboxBox = 1010;
-inline constexpr int kScrollbarsHiddenBox = 1011;
-inline constexpr int kSaveScrollbarBox = 1012;
-inline constexpr int kTrillybarHeightEdit = 1013;
-inline constexpr int kContainerHeightEdit = 1014;
-inline constexpr int kSmallFontSizeEdit = 1015;
-inline constexpr int kNormalFontSizeEdit = 1016;
-inline constexpr int kContactFontSizeEdit = 1017;
-inline constexpr int kHugeFontSizeEdit = 1019;
-inline constexpr int kTitleFontSizeEdit = 1020;
-inline constexpr int kBoldTitlesBox = 1021;
-inline constexpr int kBarTitleFontSizeEdit = 1022;
-inline constexpr int kBoldRollupTitlesBox = 1023;
-
-// Colors page: the italic and bold check boxes beside status button 1100 + k (k = 1 to 5: Online,
-// Offline, Recent Online, Recent Offline, Idle/Away).
-constexpr int ItalicStatusBox(int k) {
-  return 1120 + k;
-}
-constexpr int BoldStatusBox(int k) {
-  return 1140 + k;
-}
 
 // How a control holds an option.
 enum class Encoding {

@@ -1,7 +1,7 @@
 // The profile path rules and the capacities of the application state.
 #include <gtest/gtest.h>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace quil {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlIds.h"
 #include "colors/ColorsDtd.h"
 #include "colors/SchemeFiles.h"
+#include "core/ControlIds.h"
 #include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
 
@@ -88,7 +88,7 @@ TEST_F(ColorsDtdTest, NameFallsBackToTheSchemeBoxThenToGreen) {
   for (const auto& c : cases) {
     app.state.SetSchemeName("none");
     dialog.At(Page::Colors, kSchemeBox).text = c.box;
-    EXPECT_TRUE(ReadColorsDtd(app, c.given));
+    ReadColorsDtd(app, c.given);
     EXPECT_EQ(app.state.SchemeName, c.scheme);
     ExpectSlots(c.salt);
   }
@@ -106,13 +106,13 @@ TEST_F(ColorsDtdTest, ProfileCopyComesFirstForAnyProfileThenTheSkins) {
   } cases[] = {{"Work", 2}, {"Home", 1}, {"(default)", 3}};
   for (const auto& c : cases) {
     app.state.SetProfileName(c.profile);
-    ASSERT_TRUE(ReadColorsDtd(app, "green"));
+    ReadColorsDtd(app, "green");
     ExpectSlots(c.salt);
   }
 }
 
 TEST_F(ColorsDtdTest, MissingSchemeSaysSoAndPutsTheActiveNameBackIntoTheBox) {
-  ASSERT_TRUE(ReadColorsDtd(app, "green"));
+  ReadColorsDtd(app, "green");
   const SchemeColors before = app.colors;
   std::vector<std::string> commits;
   dialog.SetCommitHandler(Page::Colors, kSchemeBox, [&](std::string_view candidate) {
@@ -121,7 +121,7 @@ TEST_F(ColorsDtdTest, MissingSchemeSaysSoAndPutsTheActiveNameBackIntoTheBox) {
   });
   dialog.At(Page::Colors, kSchemeBox).text = "nosuch";
 
-  EXPECT_TRUE(ReadColorsDtd(app, "nosuch"));
+  ReadColorsDtd(app, "nosuch");
 
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
@@ -135,7 +135,7 @@ TEST_F(ColorsDtdTest, ReaderNeedsTheBlankedRedKeyAndSearchesForwardOnly) {
   app.colors.entries.fill(0xABCDEF);
   // border's line before disp's: disp is found, border runs to the end, the rest are 0.
   ScratchSkin::Write(SkinFile("green"), BorderBeforeDisp());
-  ASSERT_TRUE(ReadColorsDtd(app, "green"));
+  ReadColorsDtd(app, "green");
   EXPECT_EQ(app.colors[disp], Sample(0));
   for (std::size_t i = 1; i < kColorsDtdSlots.size(); ++i) {
     EXPECT_EQ(app.colors[kColorsDtdSlots[i]], 0u) << EntryName(kColorsDtdSlots[i]);
@@ -144,7 +144,7 @@ TEST_F(ColorsDtdTest, ReaderNeedsTheBlankedRedKeyAndSearchesForwardOnly) {
 
   // A line of displ does not answer the search for disp; only " dispRed " does.
   ScratchSkin::Write(SkinFile("green"), SlotLine(displ, MakeColor(9, 9, 9)) + Dtd(0));
-  ASSERT_TRUE(ReadColorsDtd(app, "green"));
+  ReadColorsDtd(app, "green");
   ExpectSlots(0);
 }
 
@@ -181,13 +181,13 @@ TEST_F(ColorsDtdTest, WriterCopiesEveryOtherByteAndRewritesOnlyTheNumbers) {
 }
 
 TEST_F(ColorsDtdTest, WriteThenReadRestoresEverySlotAndMirror) {
-  ASSERT_TRUE(ReadColorsDtd(app, "aqua"));
+  ReadColorsDtd(app, "aqua");
   for (std::size_t i = 0; i < kColorsDtdSlots.size(); ++i) {
     app.colors[kColorsDtdSlots[i]] = Sample(static_cast<int>(i), 5);
   }
   ASSERT_TRUE(WriteColorsDtd(app));
   app.colors = SchemeColors{};
-  ASSERT_TRUE(ReadColorsDtd(app, "aqua"));
+  ReadColorsDtd(app, "aqua");
   ExpectSlots(5);
   for (const Mirror& m : kMirrors) EXPECT_EQ(app.colors[m.copy], app.colors[m.source]);
 }
@@ -200,7 +200,7 @@ TEST_F(ColorsDtdTest, WriterStopsAtTheBareNameSoDisplAnswersForDisp) {
   const std::string written = ScratchSkin::Read(SkinFile("green"));
   EXPECT_EQ(written.substr(0, written.find('\n') + 1), SlotLine(displ, MakeColor(50, 60, 70)));
   // The real disp line was copied unchanged, so the reader sees the old disp.
-  ASSERT_TRUE(ReadColorsDtd(app, "green"));
+  ReadColorsDtd(app, "green");
   EXPECT_EQ(app.colors[disp], Sample(0));
 }
 
@@ -239,7 +239,7 @@ TEST_F(ColorsDtdTest, ProfileWithoutItsOwnFileReadsAndThenSavesFromTheSkinsCopy)
   ScratchSkin::Write(SkinFile("Blue"), Dtd(2));
   fs::create_directories(ProfileFile("Work", "Blue").parent_path());
   app.state.SetProfileName("Work");
-  ASSERT_TRUE(ReadColorsDtd(app, "Blue"));
+  ReadColorsDtd(app, "Blue");
   ExpectSlots(2);
 
   app.colors[tp] = MakeColor(1, 2, 3);
@@ -247,7 +247,7 @@ TEST_F(ColorsDtdTest, ProfileWithoutItsOwnFileReadsAndThenSavesFromTheSkinsCopy)
   EXPECT_EQ(ScratchSkin::Read(ProfileFile("Work", "Blue", "colors.dtd.bak")), Dtd(2));
   EXPECT_EQ(ScratchSkin::Read(SkinFile("Blue")), Dtd(2));  // the skin's own stays
   app.colors = SchemeColors{};
-  ASSERT_TRUE(ReadColorsDtd(app, "Blue"));
+  ReadColorsDtd(app, "Blue");
   EXPECT_EQ(app.colors[tp], MakeColor(1, 2, 3));
 }
 

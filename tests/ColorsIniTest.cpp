@@ -88,7 +88,7 @@ TEST_F(ColorsIniTest, WriteThenReadRestoresTheButtonColorsAndPutinfoTakesServers
   loaded[MsgBorder] = MakeColor(8, 8, 8);
   loaded[disp] = MakeColor(7, 7, 7);
   app.colors = loaded;
-  ASSERT_TRUE(ReadColorsIni(app));
+  ReadColorsIni(app);
   for (const auto& [entry, color] : colors) {
     if (entry != MsgPutinfo) {
       EXPECT_EQ(app.colors[entry], color) << EntryName(entry);
@@ -132,7 +132,7 @@ TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
   ScratchSkin::Write(File(), text);
 
   app.colors = SchemeColors{};
-  ASSERT_TRUE(ReadColorsIni(app));
+  ReadColorsIni(app);
   // Read before the missing key: file values.
   for (const int entry : {MsgServer, MsgAction, MsgLinks}) {
     EXPECT_EQ(app.colors[entry], written.at(entry)) << EntryName(entry);
@@ -147,7 +147,7 @@ TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
 TEST_F(ColorsIniTest, NoFileAnywhereSaysSoAndKeepsTheColors) {
   app.state.SetSchemeName("nosuch");
   app.colors[MsgNick] = MakeColor(1, 2, 3);
-  EXPECT_TRUE(ReadColorsIni(app));
+  ReadColorsIni(app);
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
   EXPECT_EQ(dialog.messages[0].text, "Unable to find old color configuration files.");
@@ -158,7 +158,7 @@ TEST_F(ColorsIniTest, ProfileWithoutItsOwnFileReadsTheSkinsAndSavesWithoutBackup
   const fs::path profileScheme = skin.skinsFolder() / "Quil_profile_Work" / "mods" / "green";
   fs::create_directories(profileScheme);
   app.state.SetProfileName("Work");
-  ASSERT_TRUE(ReadColorsIni(app));
+  ReadColorsIni(app);
   const Color skinNick = app.colors[MsgNick];
   EXPECT_NE(skinNick, 0u);
 
@@ -170,7 +170,7 @@ TEST_F(ColorsIniTest, ProfileWithoutItsOwnFileReadsTheSkinsAndSavesWithoutBackup
   EXPECT_EQ(ScratchSkin::Read(File()), skinFile);
 
   app.colors[MsgNick] = 0;
-  ASSERT_TRUE(ReadColorsIni(app));
+  ReadColorsIni(app);
   EXPECT_EQ(app.colors[MsgNick], MakeColor(11, 22, 33));
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/SkinSettings.h"

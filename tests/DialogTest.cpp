@@ -7,9 +7,9 @@
 #include <functional>
 #include <map>
 
-#include "app/ControlIds.h"
-#include "app/MainDialog.h"
 #include "colors/SchemeFiles.h"
+#include "core/ControlIds.h"
+#include "dialog/MainDialog.h"
 #include "profiles/Lists.h"
 #include "settings/SkinSettings.h"
 #include "tests/support/ScratchSkin.h"

@@ -22,8 +22,8 @@
 #include <cstring>
 #endif
 
-#include "app/ControlIds.h"
-#include "app/MainDialog.h"
+#include "core/ControlIds.h"
+#include "dialog/MainDialog.h"
 #include "settings/SkinSettings.h"
 #include "tests/support/FaultInjector.h"
 #include "tests/support/ScratchSkin.h"

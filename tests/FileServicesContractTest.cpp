@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/FileServices.h"
+#include "files/FileServices.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "app/ControlIds.h"
-#include "app/MainDialog.h"
 #include "colors/SchemeFiles.h"
+#include "core/ControlIds.h"
+#include "dialog/MainDialog.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/SkinSettings.h"

@@ -3,8 +3,10 @@
 
 #include <filesystem>
 
-#include "app/ControlIds.h"
+#include "colors/SchemeFiles.h"
+#include "core/ControlIds.h"
 #include "profiles/Lists.h"
+#include "profiles/PluginCatalogue.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {

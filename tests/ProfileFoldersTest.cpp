@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/ControlIds.h"
-#include "app/MainDialog.h"
+#include "core/ControlIds.h"
+#include "dialog/MainDialog.h"
 #include "profiles/ProfileFolders.h"
 #include "settings/SkinSettings.h"
 #include "tests/support/FaultyFiles.h"

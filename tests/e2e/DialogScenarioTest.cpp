@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlIds.h"
+#include "core/ControlIds.h"
 #include "tests/e2e/Scenario.h"
 
 namespace quil::e2e {

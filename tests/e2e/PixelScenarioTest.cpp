@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlIds.h"
 #include "colors/SchemeFiles.h"
+#include "core/ControlIds.h"
 #include "tests/e2e/Scenario.h"
 
 namespace quil::e2e {

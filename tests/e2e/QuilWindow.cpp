@@ -12,7 +12,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/ControlIds.h"
+#include "core/ControlIds.h"
 
 namespace quil::e2e {
 

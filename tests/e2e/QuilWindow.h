@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Ports.h"
-#include "platform/win32/Win32.h"
+#include "core/Ports.h"
+#include "files/win32/Win32.h"
 
 // The shell port's ChooseColor keeps its name in the files that see both.
 #ifdef ChooseColor

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/SchemeColors.h"
 
 namespace quil::fuzz {

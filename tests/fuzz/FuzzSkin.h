@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/App.h"
+#include "core/App.h"
 #include "tests/support/MemoryDialog.h"
 
 namespace quil::fuzz {

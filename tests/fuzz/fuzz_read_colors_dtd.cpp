@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FuzzApp fuzz;
   fuzz.app.state.SetSchemeName("Blue");
-  QUIL_FUZZ_CHECK(ReadColorsDtd(fuzz.app, "green"));
+  ReadColorsDtd(fuzz.app, "green");
   QUIL_FUZZ_CHECK(fuzz.dialog.messages.empty());
   QUIL_FUZZ_CHECK(fuzz.app.state.SchemeName == "green");
 

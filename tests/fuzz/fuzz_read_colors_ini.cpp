@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "colors/ColorsIni.h"
 #include "colors/SchemeFiles.h"
 #include "tests/fuzz/FuzzSkin.h"
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t e = 0; e < kColorEntryCount; ++e) {
     fuzz.app.colors[static_cast<int>(e)] = 0x123456;
   }
-  QUIL_FUZZ_CHECK(ReadColorsIni(fuzz.app));
+  ReadColorsIni(fuzz.app);
   QUIL_FUZZ_CHECK(fuzz.dialog.messages.empty());
 
   SchemeColors expected;

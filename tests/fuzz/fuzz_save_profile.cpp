@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "profiles/ProfileFolders.h"
 #include "tests/fuzz/FuzzSkin.h"
 

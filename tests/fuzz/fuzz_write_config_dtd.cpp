@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "app/ControlIds.h"
-#include "app/Text.h"
+#include "base/Text.h"
+#include "core/ControlIds.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/ConfigDtdWriter.h"

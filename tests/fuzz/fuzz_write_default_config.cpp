@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "settings/ConfigDtdReader.h"
 #include "tests/fuzz/FuzzSkin.h"
 

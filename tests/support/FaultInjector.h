@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/FileServices.h"
+#include "files/FileServices.h"
 
 namespace quil::test {
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "platform/FileServices.h"
+#include "files/FileServices.h"
 
 namespace quil::test {
 

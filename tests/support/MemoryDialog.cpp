@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "app/ControlIds.h"
-#include "app/Text.h"
+#include "base/Text.h"
+#include "core/ControlIds.h"
 
 namespace quil::test {
 

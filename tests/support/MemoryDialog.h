@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Ports.h"
+#include "core/Ports.h"
 
 namespace quil::test {
 

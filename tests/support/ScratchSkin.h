@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/App.h"
+#include "core/App.h"
 #include "tests/support/MemoryDialog.h"
 
 namespace quil::test {

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/ControlIds.h"
-#include "platform/win32/Win32.h"
+#include "core/ControlIds.h"
+#include "files/win32/Win32.h"
 #include "profiles/Lists.h"
 #include "profiles/ProfileFolders.h"
 #include "settings/SkinSettings.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/win32/Win32.h"
+#include "files/win32/Win32.h"
 
 namespace quil::test {
 namespace {

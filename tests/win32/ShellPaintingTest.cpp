@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/shell/Painting.h"
-#include "platform/win32/shell/ShellIds.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/win32/Win32.h"
+#include "window/Painting.h"
 
 // The shell port's ChooseColor keeps its name in the in-memory dialog's header.
 #ifdef ChooseColor
@@ -54,7 +53,7 @@ class ShellPainting : public ::testing::Test {
     DeleteDC(dc_);
     ReleaseDC(nullptr, screen_);
     DestroyWindow(page_);
-    DeleteSharedBrush(app_.state);
+    DeleteSharedBrush(painter_);
   }
 
   HWND Child(const char* cls, const char* text, DWORD style, int id) {
@@ -74,7 +73,7 @@ class ShellPainting : public ::testing::Test {
     item.hwndItem = button;
     item.hDC = dc_;
     item.rcItem = {0, 0, kButtonWidth, kButtonHeight};
-    DrawPageItem(app_, item);
+    DrawPageItem(painter_, item);
     DestroyWindow(button);
   }
 
@@ -89,6 +88,8 @@ class ShellPainting : public ::testing::Test {
   std::unique_ptr<FileServices> files_ = MakePlatformFileServices();
   MemoryDialog dialog_;
   App app_;
+  DialogWindows windows_;
+  Painter painter_{app_, windows_};
   HWND page_ = nullptr;
   HDC screen_ = nullptr;
   HDC dc_ = nullptr;
@@ -146,7 +147,7 @@ TEST_F(ShellPainting, ButtonsShowTheirEntries) {
 
 TEST_F(ShellPainting, ControlColorsOfThePages) {
   const HWND colorsPage = page_;
-  app_.state.ColorsPage = reinterpret_cast<Handle>(colorsPage);
+  windows_.colors = colorsPage;
   struct Case {
     UINT message;
     int id;
@@ -168,19 +169,19 @@ TEST_F(ShellPainting, ControlColorsOfThePages) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     const HWND control = Child("STATIC", "", 0, c.id);
-    const HBRUSH brush = PageControlColor(app_, c.message, dc_, control);
+    const HBRUSH brush = PageControlColor(painter_, c.message, dc_, control);
     ASSERT_TRUE(brush);
     EXPECT_EQ(BrushColor(brush), EntryColor(c.brush));
     // The answer is the shared brush, kept until the next painter runs.
-    EXPECT_EQ(reinterpret_cast<Handle>(brush), app_.state.SharedBrush);
+    EXPECT_EQ(brush, painter_.sharedBrush);
     DestroyWindow(control);
   }
 
   // The same panel identifiers on another page are ordinary statics; lists keep their colors.
-  app_.state.ColorsPage = 0;
+  windows_.colors = nullptr;
   const HWND panel = Child("STATIC", "", 0, kTextColorsPanel);
-  EXPECT_EQ(BrushColor(PageControlColor(app_, WM_CTLCOLORSTATIC, dc_, panel)), EntryColor(edt));
-  EXPECT_EQ(PageControlColor(app_, WM_CTLCOLORLISTBOX, dc_, panel), nullptr);
+  EXPECT_EQ(BrushColor(PageControlColor(painter_, WM_CTLCOLORSTATIC, dc_, panel)), EntryColor(edt));
+  EXPECT_EQ(PageControlColor(painter_, WM_CTLCOLORLISTBOX, dc_, panel), nullptr);
   DestroyWindow(panel);
 }
 
@@ -201,7 +202,7 @@ TEST_F(ShellPainting, ControlColorsOfTheMainDialog) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     const HWND control = Child("STATIC", "", 0, c.id);
-    EXPECT_EQ(BrushColor(MainControlColor(app_, c.message, dc_, control)), c.brush);
+    EXPECT_EQ(BrushColor(MainControlColor(painter_, c.message, dc_, control)), c.brush);
     DestroyWindow(control);
   }
 }

@@ -1,17 +1,18 @@
 // The Win32 dialog port on real controls made for the test (a sorted combo box with an edit field,
 // a multiple-selection list box, a check box): it must behave as the in-memory dialog the portable
-// tests use, commit handling of the combo box's edit field (ProfileEditProc) included.
+// tests use, commit handling of the combo box's edit field (its replaced procedure) included.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/App.h"
-#include "app/ControlIds.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/shell/DialogShell.h"
-#include "platform/win32/shell/ShellPorts.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "files/win32/Win32.h"
+#include "window/ShellPorts.h"
+
+// After the shell's ports, which keep the name ChooseColor free of the Windows macro.
 #include "tests/support/MemoryDialog.h"
 
 namespace quil::test {
@@ -37,12 +38,9 @@ class Win32Controls : public ::testing::Test {
     profileBox_ = Child(main_, "COMBOBOX", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL, kProfileBox);
     Child(plugins_, "LISTBOX", LBS_MULTIPLESEL, kPluginList);
     Child(plugins_, "BUTTON", BS_AUTOCHECKBOX, kCheckBox);
-    app_.state.MainWindow = reinterpret_cast<Handle>(main_);
-    app_.state.PluginsPage = reinterpret_cast<Handle>(plugins_);
-    controls_.Attach(app_.state);
-    context_.app = &app_;
-    context_.controls = &controls_;
-    UseShellContext(context_);
+    windows_.main = main_;
+    windows_.plugins = plugins_;
+    controls_.Attach(windows_);
   }
   void TearDown() override {
     DestroyWindow(main_);
@@ -57,15 +55,16 @@ class Win32Controls : public ::testing::Test {
     return lines;
   }
   HWND ProfileEdit() { return FindWindowExA(profileBox_, nullptr, "Edit", nullptr); }
+  LONG_PTR ProfileEditProcedure() { return GetWindowLongPtrA(ProfileEdit(), GWLP_WNDPROC); }
 
   HWND main_ = nullptr;
   HWND plugins_ = nullptr;
   HWND profileBox_ = nullptr;
   std::unique_ptr<FileServices> files_ = MakePlatformFileServices();
   MemoryDialog dialog_;  // message boxes and the end of the program
+  DialogWindows windows_;
   ShellControls controls_;
   App app_;
-  ShellContext context_;
 };
 
 TEST_F(Win32Controls, ListsOfComboAndListBoxes) {
@@ -187,20 +186,21 @@ TEST_F(Win32Controls, FocusLossDuringACommitIsNoSecondCommit) {
 TEST_F(Win32Controls, ComboEditForwardsUntilAHandlerIsRegistered) {
   // The edit procedure is installed with the first handler; a handler for a box without an edit
   // procedure does nothing.
+  const LONG_PTR ownProcedure = ProfileEditProcedure();
   controls_.SetCommitHandler(Page::Colors, kSchemeBox, [](std::string_view) {
     ADD_FAILURE();
     return true;
   });
   controls_.SetText(Page::Main, kProfileBox, "Work");
   EXPECT_EQ(controls_.GetText(Page::Main, kProfileBox), "Work");
-  EXPECT_EQ(app_.state.PreviousProfileEditProc, Handle{0});
+  EXPECT_EQ(ProfileEditProcedure(), ownProcedure);
 
   std::vector<std::string> commits;
   controls_.SetCommitHandler(Page::Main, kProfileBox, [&](std::string_view candidate) {
     commits.emplace_back(candidate);
     return true;
   });
-  EXPECT_NE(app_.state.PreviousProfileEditProc, Handle{0});
+  EXPECT_NE(ProfileEditProcedure(), ownProcedure);
   controls_.SetText(Page::Main, kProfileBox, "Home");
   EXPECT_EQ(commits, (std::vector<std::string>{"Home"}));
 }

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/FileServices.h"
-#include "platform/win32/Win32.h"
+#include "files/FileServices.h"
+#include "files/win32/Win32.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {

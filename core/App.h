@@ -1,0 +1,32 @@
+// The application object: the process-wide state that the parts of the utility share, and the
+// ports through which they reach files, the dialog, message boxes and the end of the program.
+// One App is made by the Win32 shell (or by a test) and handed to every operation.
+#pragma once
+
+#include "core/AppState.h"
+#include "core/ColorTable.h"
+#include "core/PluginList.h"
+#include "core/Ports.h"
+#include "files/FileServices.h"
+
+namespace quil {
+
+struct App {
+  App(FileServices& files, DialogControls& controls, MessageBoxes& messages, ProgramExit& exit)
+      : files(files), controls(controls), messages(messages), exit(exit) {}
+
+  AppState state;
+  SchemeColors colors;
+  PluginList plugins;
+
+  FileServices& files;
+  DialogControls& controls;
+  MessageBoxes& messages;
+  ProgramExit& exit;
+  // The shell and the choosers; set before the dialog starts (the page commands use it).
+  Shell* shell = nullptr;
+  // A color chooser is open: a second color command is ignored until it closes.
+  bool ColorChooserOpen = false;
+};
+
+}  // namespace quil

@@ -1,0 +1,273 @@
+// The dialog's behaviour in portable code.
+#include "dialog/MainDialog.h"
+
+#include "base/Text.h"
+#include "colors/SchemeColors.h"
+#include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "dialog/ProfileLoading.h"
+#include "files/FileReplacement.h"
+#include "profiles/Lists.h"
+#include "profiles/PluginCatalogue.h"
+#include "profiles/ProfileFolders.h"
+#include "settings/ConfigDtdReader.h"
+#include "settings/SkinSettings.h"
+
+namespace quil {
+
+namespace {
+
+constexpr std::string_view kRestoreQuestion =
+    "This will delete your settings on the (default) profile and restore the default "
+    "settings.\n\nAre you sure?";
+// The longest name of one folder, and the longest path, that the file systems allow (MAX_PATH
+// less its terminator).
+constexpr std::size_t kMaxFolderNameLength = 255;
+constexpr std::size_t kMaxPathLength = 259;
+// The longest name of a file that a save writes directly in the profile folder.
+constexpr std::string_view kLongestProfileFile = "\\config.dtd.def.new";
+
+bool FitsAsProfileFolder(const AppState& state, std::string_view name) {
+  const std::size_t folderName = state.SkinName().size() + kProfileInfix.size() + name.size();
+  const std::size_t longestPath =
+      state.WorkDir.size() + kProfileInfix.size() + name.size() + kLongestProfileFile.size();
+  return folderName <= kMaxFolderNameLength && longestPath <= kMaxPathLength;
+}
+
+// Puts the scheme folder's pristine copy of a color file in place of the file. A folder without
+// the pristine copy keeps its file.
+void RestoreSchemeFile(App& app, const std::string& scheme, std::string_view file,
+                       std::string_view pristine) {
+  const std::string folder = SchemeFolderPath(scheme) + "\\";
+  if (!app.files.Attributes(folder + std::string(pristine))) return;
+  if (!ReplaceWithCopy(app.files, folder + std::string(pristine), folder + std::string(file))) {
+    app.messages.Failure(Format("Unable to restore %s", {folder + std::string(file)}));
+  }
+}
+
+void ChooseColor(App& app, int buttonId) {
+  const auto button = FindColorButton(buttonId);
+  if (!button || !app.shell || app.ColorChooserOpen) return;
+  app.ColorChooserOpen = true;
+  const Color chosen =
+      app.shell->ChooseColor(app.colors[button->entry], app.colors.Block(button->block));
+  app.ColorChooserOpen = false;
+  StoreChosenColor(app, buttonId, chosen);
+}
+
+void ChooseImage(App& app) {
+  if (!app.shell) return;
+  std::string path = app.state.PreviewImagePath;
+  std::string title = app.state.PreviewImageTitle;
+  if (!app.shell->ChooseImage(path, title)) return;
+  app.state.SetPreviewImagePath(path);
+  app.state.SetPreviewImageTitle(title);
+  app.controls.SetText(Page::General, kImageLabel, app.state.PreviewImageTitle);
+}
+
+}  // namespace
+
+void ApplySwitches(AppState& state, const std::vector<std::string>& arguments) {
+  if (arguments.size() < 2 || arguments[1].size() >= kSwitchCapacity) return;
+  if (EqualsNoCase(arguments[1], "/showhidden")) state.ShowHidden = true;
+  if (EqualsNoCase(arguments[1], "/restore")) state.RestoreOnStart = true;
+}
+
+void StartUp(App& app) {
+  AppState& s = app.state;
+  std::string folder = app.files.CurrentDirectory();
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  s.SetWorkDir(folder);
+  if (s.SkinName().empty()) {
+    app.messages.Failure("QuilConfig must be started from the skin's folder");
+    app.exit.Exit(1);
+  }
+
+  const std::string skin(s.SkinName());
+  const auto profiles = app.files.List(SiblingProfileFolder(skin, "*"));
+  app.controls.AddListLine(Page::Main, kProfileBox, kDefaultProfile);
+  app.controls.SetText(Page::Main, kProfileBox, kDefaultProfile);
+  s.SetProfileName(kDefaultProfile);
+  for (const DirEntry& entry : profiles) {
+    if (!entry.attributes.isDirectory) continue;
+    if (entry.name.size() < skin.size() + kProfileInfix.size()) continue;
+    app.controls.AddListLine(Page::Main, kProfileBox,
+                             entry.name.substr(skin.size() + kProfileInfix.size()));
+  }
+
+  app.controls.SetCommitHandler(Page::Colors, kSchemeBox,
+                                [&app](std::string_view c) { return CommitScheme(app, c); });
+  ReloadProfile(app, true);
+  app.controls.SetCommitHandler(Page::Main, kProfileBox,
+                                [&app](std::string_view c) { return CommitProfile(app, c); });
+  if (s.RestoreOnStart) Restore(app);
+}
+
+void Save(App& app) {
+  if (!SaveProfile(app)) return;
+  SaveSchemeColors(app);
+  app.state.ProfileIsNew = false;
+}
+
+void Restore(App& app) {
+  if (!app.messages.Ask(kRestoreQuestion)) return;
+  // The defaults replace config.dtd in one step; it is never missing on the way. Like every other
+  // failure to write the defaults, one that happens part way ends the program.
+  if (!WriteDefaultConfig(app, std::string(kConfigDtd))) {
+    app.messages.Failure(kUnrecoverableFileError);
+    app.exit.Exit(1);
+  }
+  for (const std::string& scheme : SchemeFolders(app)) {
+    RestoreSchemeFile(app, scheme, "colors.dtd", "colors_default.dtd");
+    RestoreSchemeFile(app, scheme, "colors.ini", "colors_default.ini");
+  }
+  app.state.SetProfileName(kDefaultProfile);
+  app.controls.SetText(Page::Main, kProfileBox, app.state.ProfileName);
+  app.state.ColorsDtdDirty = false;
+  app.state.ColorsIniDirty = false;
+  ReloadProfile(app, false);
+  app.controls.RedrawMain();
+}
+
+void DeleteProfile(App& app) {
+  AppState& s = app.state;
+  if (IsDefaultProfile(s.ProfileName)) {
+    app.messages.Notice("Cannot delete default profile");
+    return;
+  }
+  if (!app.messages.Ask(
+          Format("Are you sure you want to delete the '%s' profile?", {s.ProfileName}))) {
+    return;
+  }
+  RemoveDirectoryTree(app, AbsoluteProfileFolder(s));
+  const int count = app.controls.ListLineCount(Page::Main, kProfileBox);
+  for (int i = 0; i < count; ++i) {
+    if (EqualsNoCase(app.controls.ListLine(Page::Main, kProfileBox, i), s.ProfileName)) {
+      app.controls.DeleteListLine(Page::Main, kProfileBox, i);
+      break;
+    }
+  }
+  app.controls.SetText(Page::Main, kProfileBox, kDefaultProfile);
+}
+
+void OpenWebPage(App& app) {
+  if (app.shell) app.shell->Open(kSkinWebAddress);
+}
+
+void CloseDialog(App& app) {
+  FreePluginList(app.plugins);
+}
+
+void MainCommand(App& app, int id) {
+  switch (id) {
+    case kSaveButton:
+      Save(app);
+      break;
+    case kRestoreButton:
+      Restore(app);
+      break;
+    case kDeleteProfileButton:
+      DeleteProfile(app);
+      break;
+    case kBanner:
+      OpenWebPage(app);
+      break;
+    default:
+      break;  // among them the Escape key's cancel command: the dialog stays open
+  }
+}
+
+bool CommitProfile(App& app, std::string_view text) {
+  AppState& s = app.state;
+  const std::string candidate = Bounded(text, kNameCapacity);
+  if (EqualsNoCase(candidate, s.ProfileName)) return true;
+  // The name becomes part of a folder name: one that could lead outside the skins folder, or that
+  // leaves no room for the profile's files within the longest name and path the file system
+  // allows, is refused.
+  if ((!candidate.empty() && !IsSingleFolderName(candidate)) ||
+      !FitsAsProfileFolder(s, candidate)) {
+    app.messages.Notice(Format("'%s' is not a valid profile name", {candidate}));
+    app.controls.SetText(Page::Main, kProfileBox, s.ProfileName);
+    return false;
+  }
+  s.SetProfileName(candidate);
+  if (!IsDefaultProfile(s.ProfileName)) {
+    const auto found = app.files.List(SiblingProfileFolder(s.SkinName(), s.ProfileName));
+    s.ProfileIsNew = found.empty();
+    app.controls.Show(Page::Main, kRestoreButton, false);
+  } else {
+    s.ProfileIsNew = false;
+    app.controls.Show(Page::Main, kRestoreButton, true);
+  }
+  if (!s.ProfileIsNew) {
+    ReloadProfile(app, false);
+    s.ColorsDtdDirty = false;
+    s.ColorsIniDirty = false;
+    app.controls.RedrawMain();
+  }
+  return true;
+}
+
+bool CommitScheme(App& app, std::string_view text) {
+  AppState& s = app.state;
+  const std::string candidate = Bounded(text, kNameCapacity);
+  if (EqualsNoCase(candidate, s.SchemeName)) return true;
+  app.controls.SetText(Page::General, kImageLabel, kSchemePicture);
+  LoadSchemeColors(app, candidate);
+  s.ColorsDtdDirty = false;
+  // The scheme's own preview picture; a path too long for the field keeps the previous one.
+  if (auto full = app.files.FullPath(SchemePicturePath(s));
+      full && full->size() < kPreviewPathCapacity) {
+    s.SetPreviewImagePath(*full);
+  }
+  app.controls.RedrawMain();
+  // The reader has put the active scheme back into the box when it could not read the candidate's
+  // colors; the config.dtd writer takes the scheme from the box, so it must never show another.
+  return EqualsNoCase(s.SchemeName, candidate);
+}
+
+void PageCommand(App& app, int id) {
+  if (FindColorButton(id)) {
+    ChooseColor(app, id);
+    return;
+  }
+  // A status's italic or bold box changes the look of the status's button.
+  if (const int status = StatusOfBox(id)) {
+    app.controls.RedrawControl(Page::Colors, StatusButton(status));
+    return;
+  }
+  switch (id) {
+    case kHideSchemeButton:
+      HideScheme(app);
+      break;
+    case kDeleteSchemeButton:
+      DeleteScheme(app);
+      break;
+    case kSmallFontsRadio:
+      ApplyFontPreset(app.controls, FontPreset::Small);
+      break;
+    case kLargeFontsRadio:
+      ApplyFontPreset(app.controls, FontPreset::Large);
+      break;
+    case kDeletePluginsButton:
+      DeletePlugins(app);
+      break;
+    case kHidePluginsButton:
+      HidePlugins(app);
+      break;
+    case kChooseImageButton:
+      ChooseImage(app);
+      break;
+    case kShowImageButton:
+      if (app.shell) app.shell->Open(app.state.PreviewImagePath);
+      break;
+    case kRedrawButton:
+      app.controls.RedrawMain();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace quil

@@ -1,0 +1,72 @@
+// Loading the active profile into the pages.
+#include "dialog/ProfileLoading.h"
+
+#include "base/Text.h"
+#include "colors/SchemeFiles.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "profiles/Lists.h"
+#include "profiles/PluginCatalogue.h"
+#include "settings/ConfigDtdReader.h"
+
+namespace quil {
+
+namespace {
+
+// The image label and PreviewImagePath take at most 399 characters of the image path; the lines
+// of a profile's desc.txt are read in pieces of that size too.
+constexpr std::size_t kImageLineCapacity = 400;
+
+// The image that Trillian's skin viewer shows for the active profile: the fourth line of the
+// profile's desc.txt, or the active scheme's own picture when there is none.
+std::string FindPreviewImage(App& app) {
+  if (auto desc = app.files.OpenRead(ReaderProfileFolderPath(app.state) + "desc.txt")) {
+    std::string line;
+    int read = 0;
+    while (read < 4 && desc->ReadLine(line, kImageLineCapacity)) ++read;
+    if (read == 4) return std::string(WithoutLineBreak(line));
+  }
+  return SchemePicturePath(app.state);
+}
+
+}  // namespace
+
+void ReloadProfile(App& app, bool fullScan) {
+  if (fullScan) {
+    for (const std::string& scheme : SchemeFolders(app)) {
+      app.controls.AddListLine(Page::Colors, kSchemeBox, scheme);
+    }
+    ScanPlugins(app);
+  }
+  const std::string settings = ProfileFolderPath(app.state) + std::string(kConfigDtd);
+  if (!ReadConfigDtd(app, settings)) {
+    // Keep the unreadable file for the user instead of deleting it; the second read then falls
+    // back to the default plugin's settings.
+    app.files.Delete(settings + ".bad");
+    if (!app.files.Move(settings, settings + ".bad")) app.files.Delete(settings);
+    if (!ReadConfigDtd(app, settings)) {
+      app.messages.Failure("Unable to read default plugin");
+      app.exit.Exit(1);
+    }
+  }
+  FillPluginListBox(app);
+
+  const std::string image = FindPreviewImage(app);
+  const auto slash = image.rfind('\\');
+  app.controls.SetText(
+      Page::General, kImageLabel,
+      Bounded(slash == std::string::npos ? image : image.substr(slash + 1), kImageLineCapacity));
+  app.state.SetPreviewImagePath(
+      Bounded(app.files.FullPath(image).value_or(image), kImageLineCapacity));
+
+  std::string scheme = app.controls.GetText(Page::Colors, kSchemeBox);
+  if (scheme.empty()) scheme = kFallbackScheme;
+  LoadSchemeColors(app, scheme);
+  // A profile naming a scheme without colors has fallen back to another one, which the box shows:
+  // Save writes the scheme named there.
+  if (!EqualsNoCase(app.controls.GetText(Page::Colors, kSchemeBox), app.state.SchemeName)) {
+    app.controls.SetText(Page::Colors, kSchemeBox, app.state.SchemeName);
+  }
+}
+
+}  // namespace quil

@@ -1,0 +1,24 @@
+// What every file-services implementation shares.
+#include "files/FileServices.h"
+
+namespace quil {
+
+int FileServices::LastErrorCode() {
+  switch (LastError()) {
+    case FileError::None:
+      return 0;
+    case FileError::NotFound:
+      return 2;  // ERROR_FILE_NOT_FOUND
+    case FileError::AccessDenied:
+      return 5;  // ERROR_ACCESS_DENIED
+    case FileError::SharingViolation:
+      return 32;  // ERROR_SHARING_VIOLATION
+    case FileError::AlreadyExists:
+      return 183;  // ERROR_ALREADY_EXISTS
+    case FileError::Other:
+      break;
+  }
+  return 31;  // ERROR_GEN_FAILURE
+}
+
+}  // namespace quil

@@ -1,0 +1,300 @@
+// The Win32 file services: files and folders through the ANSI functions of KERNEL32, text files
+// read and written in the C runtime's text mode by the shared translation of files/TextMode.h,
+// so that this build and the POSIX build put the same bytes on disk.
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/Text.h"
+#include "files/FileServices.h"
+#include "files/TextMode.h"
+#include "files/win32/Win32.h"
+
+namespace quil {
+
+namespace {
+
+// Files are opened as the C runtime's fopen opens them: others may go on reading and writing.
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// Files are read, and text written is passed to WriteFile, in blocks of about this size, as a
+// stdio buffer would.
+constexpr std::size_t kBlockSize = 4096;
+
+FileError ToFileError(DWORD code) {
+  switch (code) {
+    case ERROR_SUCCESS:
+      return FileError::None;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+      return FileError::NotFound;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return FileError::SharingViolation;
+    case ERROR_ACCESS_DENIED:
+      return FileError::AccessDenied;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return FileError::AlreadyExists;
+    default:
+      return FileError::Other;
+  }
+}
+
+FileAttributes ToAttributes(DWORD bits) {
+  FileAttributes attributes;
+  attributes.isDirectory = (bits & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  attributes.isReparsePoint = (bits & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  attributes.isReadOnly = (bits & FILE_ATTRIBUTE_READONLY) != 0;
+  return attributes;
+}
+
+// Calls a "fill this buffer" function of KERNEL32 that answers with the length it needs when the
+// buffer is too small; nothing when it fails.
+template <typename Fill>
+std::optional<std::string> FillString(Fill fill) {
+  std::string buffer(MAX_PATH, '\0');
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return buffer;
+    }
+    buffer.assign(length + 1, '\0');  // too small: `length` counts the terminator
+  }
+  return std::nullopt;
+}
+
+class Win32TextWriter : public TextWriter {
+ public:
+  explicit Win32TextWriter(HANDLE file) : file_(file) {}
+  ~Win32TextWriter() override { Close(); }
+
+  void Write(std::string_view text) override {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    pending_ += ToCrLf(text);
+    if (pending_.size() >= kBlockSize) Flush();
+  }
+
+  bool Close() override {
+    if (file_ == INVALID_HANDLE_VALUE) return false;
+    Flush();
+    if (!failed_ && !FlushFileBuffers(file_)) failed_ = true;
+    if (!CloseHandle(file_)) failed_ = true;
+    file_ = INVALID_HANDLE_VALUE;
+    return !failed_;
+  }
+
+ private:
+  void Flush() {
+    std::size_t done = 0;
+    while (done < pending_.size() && !failed_) {
+      DWORD written = 0;
+      const auto want = static_cast<DWORD>(pending_.size() - done);
+      if (!WriteFile(file_, pending_.data() + done, want, &written, nullptr) || written == 0) {
+        failed_ = true;
+      }
+      done += written;
+    }
+    pending_.clear();
+  }
+
+  HANDLE file_;
+  std::string pending_;
+  bool failed_ = false;
+};
+
+class Win32FileServices : public FileServices {
+ public:
+  std::unique_ptr<TextReader> OpenRead(const std::string& path) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareReadWrite, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(nullptr);
+    // The whole file is read at once: the skin's text files are small, and the reader then
+    // folds line breaks and serves fgets-like pieces from memory.
+    std::string bytes;
+    char block[kBlockSize];
+    bool ok = true;
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(file, block, sizeof block, &got, nullptr)) {
+        ok = false;
+        break;
+      }
+      if (got == 0) break;
+      bytes.append(block, got);
+    }
+    if (!ok) {
+      const DWORD code = GetLastError();
+      CloseHandle(file);
+      lastError_ = code;
+      return nullptr;
+    }
+    CloseHandle(file);
+    return Succeed(std::make_unique<BufferedTextReader>(bytes));
+  }
+
+  std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override {
+    if (IsReadOnlyFile(path)) return Refuse(nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, kShareReadWrite, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(nullptr);
+    return Succeed(std::make_unique<Win32TextWriter>(file));
+  }
+
+  bool Copy(const std::string& from, const std::string& to, bool failIfExists) override {
+    if (!failIfExists && IsReadOnlyFile(to)) return Refuse(false);
+    return Check(CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE));
+  }
+  bool Move(const std::string& from, const std::string& to) override {
+    return Check(MoveFileA(from.c_str(), to.c_str()));
+  }
+  bool Replace(const std::string& replacement, const std::string& target) override {
+    if (IsReadOnlyFile(target)) return Refuse(false);
+    if (Check(MoveFileExA(replacement.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
+      return true;
+    }
+    // A file that another program holds open cannot be replaced, but Windows (and Wine) say
+    // "access denied" then, as for a file the user may not change. Asking to open it for writing
+    // and deleting tells the two apart: another program's hold is a sharing violation.
+    if (lastError_ == ERROR_ACCESS_DENIED && IsHeldOpen(target)) {
+      lastError_ = ERROR_SHARING_VIOLATION;
+    }
+    return false;
+  }
+  bool Delete(const std::string& path) override { return Check(DeleteFileA(path.c_str())); }
+  bool MakeDirectory(const std::string& path) override {
+    return Check(CreateDirectoryA(path.c_str(), nullptr));
+  }
+  bool RemoveDirectory(const std::string& path) override {
+    return Check(RemoveDirectoryA(path.c_str()));
+  }
+
+  std::vector<DirEntry> List(const std::string& pattern) override {
+    std::vector<DirEntry> entries;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return Fail(std::move(entries));
+    do {
+      entries.push_back({found.cFileName, ToAttributes(found.dwFileAttributes)});
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    lastError_ = ERROR_SUCCESS;
+    // NTFS lists a folder in this order; other file systems (and Wine) list in their own.
+    std::stable_sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
+      return LessNoCase(a.name, b.name);
+    });
+    return entries;
+  }
+
+  std::optional<FileAttributes> Attributes(const std::string& path) override {
+    const DWORD bits = GetFileAttributesA(path.c_str());
+    if (bits == INVALID_FILE_ATTRIBUTES) return Fail(std::optional<FileAttributes>());
+    return Succeed(ToAttributes(bits));
+  }
+
+  std::optional<std::string> FullPath(const std::string& path) override {
+    auto full = FillString([&](char* buffer, DWORD size) {
+      return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+    });
+    lastError_ = full ? ERROR_SUCCESS : GetLastError();
+    return full;
+  }
+
+  std::optional<std::string> ShortPath(const std::string& path) override {
+    auto shortPath = FillString(
+        [&](char* buffer, DWORD size) { return GetShortPathNameA(path.c_str(), buffer, size); });
+    lastError_ = shortPath ? ERROR_SUCCESS : GetLastError();
+    return shortPath;
+  }
+
+  std::string CurrentDirectory() override {
+    auto current =
+        FillString([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
+    if (!current) {
+      lastError_ = GetLastError();
+      return {};
+    }
+    lastError_ = ERROR_SUCCESS;
+    return *current;
+  }
+
+  std::string ProfileString(const std::string& section, const std::string& key,
+                            const std::string& fallback, const std::string& path,
+                            std::size_t capacity) override {
+    if (capacity == 0) return {};
+    // A bare or relative file name would be looked up in the Windows folder: the lookup always
+    // gets the full path against the current folder.
+    const std::optional<std::string> full = FullPath(path);
+    if (!full) return Bounded(fallback, capacity);
+    std::string value(capacity, '\0');
+    const DWORD length =
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), value.data(),
+                                 static_cast<DWORD>(capacity), full->c_str());
+    value.resize(std::min<std::size_t>(length, capacity - 1));
+    return value;
+  }
+
+  FileError LastError() override { return ToFileError(lastError_); }
+  int LastErrorCode() override { return static_cast<int>(lastError_); }
+
+ private:
+  // Keeps the reason of a failed call and answers with `failed` (or true on success).
+  template <typename T>
+  T Fail(T failed) {
+    lastError_ = GetLastError();
+    return failed;
+  }
+  template <typename T>
+  T Refuse(T failed) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return failed;
+  }
+  template <typename T>
+  T Succeed(T result) {
+    lastError_ = ERROR_SUCCESS;
+    return result;
+  }
+  bool Check(BOOL ok) {
+    lastError_ = ok ? ERROR_SUCCESS : GetLastError();
+    return ok != FALSE;
+  }
+
+  // Windows refuses to overwrite a read-only file, for an administrator too. Wine keeps the
+  // attribute as a missing write permission, which a process run by root passes, so the rule is
+  // checked here before the file is opened.
+  static bool IsReadOnlyFile(const std::string& path) {
+    const DWORD bits = GetFileAttributesA(path.c_str());
+    return bits != INVALID_FILE_ATTRIBUTES && (bits & FILE_ATTRIBUTE_READONLY) != 0 &&
+           (bits & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+
+  // Whether another program holds the file open in a way that keeps it from being written or
+  // replaced. The file is opened and closed again without being changed.
+  static bool IsHeldOpen(const std::string& path) {
+    HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(probe);
+    return false;
+  }
+
+  DWORD lastError_ = ERROR_SUCCESS;
+};
+
+}  // namespace
+
+std::unique_ptr<FileServices> MakePlatformFileServices() {
+  return std::make_unique<Win32FileServices>();
+}
+
+}  // namespace quil

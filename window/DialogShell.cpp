@@ -1,0 +1,224 @@
+// The main dialog, the pages and the tab control's replaced window procedure: message routing to
+// the portable dialog, page switching, and the start-up of the windows.
+#include "window/DialogShell.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/ControlIds.h"
+#include "dialog/MainDialog.h"
+#include "window/Painting.h"
+
+#include <commctrl.h>
+
+namespace quil {
+
+namespace {
+
+// The tabs' texts, inserted in this order.
+constexpr std::array<std::string_view, 3> kTabTexts{"&General", "Colors", "Plugins"};
+// The header fonts' weight: bold.
+constexpr int kHeaderWeight = 700;
+
+// The dialog's record, kept as the user data of the main dialog and of each page.
+DialogData* DataOf(HWND window) {
+  return reinterpret_cast<DialogData*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// Keeps the record handed over as a window's creation parameter (WM_INITDIALOG's lParam) with the
+// window, and returns it.
+DialogData& KeepData(HWND window, LPARAM creationParameter) {
+  SetWindowLongPtrA(window, GWLP_USERDATA, creationParameter);
+  return *DataOf(window);
+}
+
+// The window procedures of the pages and of the tab control, defined below.
+INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam);
+
+HFONT CreateHeaderFont(bool italic) {
+  return CreateFontA(0, 0, 0, 0, kHeaderWeight, italic ? TRUE : FALSE, TRUE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, nullptr);
+}
+
+void DeleteHeaderFonts(DialogData& data) {
+  if (data.boldHeaderFont) DeleteObject(data.boldHeaderFont);
+  if (data.italicHeaderFont) DeleteObject(data.italicHeaderFont);
+  data.boldHeaderFont = nullptr;
+  data.italicHeaderFont = nullptr;
+}
+
+// A page's initialisation. The pages are made General, Colors, Plugins, and a page's handle is
+// known only once its creation has returned: the scheme box's edit procedure and the header fonts
+// take effect during the Plugins page's initialisation, the first moment the Colors page is known.
+void InitPage(DialogData& data) {
+  const HWND colors = data.windows.colors;
+  if (!colors) return;
+  data.controls.ReplaceEditProcedure(Page::Colors, kSchemeBox);
+  if (!data.boldHeaderFont) {
+    data.boldHeaderFont = CreateHeaderFont(false);
+    data.italicHeaderFont = CreateHeaderFont(true);
+    SendDlgItemMessageA(colors, kBoldHeader, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(data.boldHeaderFont), FALSE);
+    SendDlgItemMessageA(colors, kItalicHeader, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(data.italicHeaderFont), FALSE);
+  }
+}
+
+HWND CreatePage(DialogData& data, HWND dialog, int templateId) {
+  const HWND page = CreateDialogParamA(data.instance, MAKEINTRESOURCEA(templateId), dialog,
+                                       PageProc, reinterpret_cast<LPARAM>(&data));
+  if (page) SetWindowLongPtrA(page, GWLP_ID, templateId);
+  return page;
+}
+
+// Hides the three pages and shows the page of tab `index` (0 General, 1 Colors, 2 Plugins), with
+// the keyboard focus on its first control.
+void PageSwitch(const DialogWindows& windows, int index) {
+  const std::array<HWND, 3> pages{windows.general, windows.colors, windows.plugins};
+  for (const HWND page : pages) {
+    if (page) ShowWindow(page, SW_HIDE);
+  }
+  if (index < 0 || index >= static_cast<int>(pages.size())) return;
+  const HWND page = pages[static_cast<std::size_t>(index)];
+  if (!page) return;
+  ShowWindow(page, SW_SHOW);
+  SetFocus(GetWindow(page, GW_CHILD));
+}
+
+void InitMainDialog(DialogData& data, HWND dialog) {
+  App& app = data.app;
+  InitCommonControls();
+  data.windows.main = dialog;
+
+  const HINSTANCE instance = data.instance;
+  const auto smallIcon =
+      LoadImageA(instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
+  SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+  const HICON largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
+  SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
+  data.painter.banner = LoadBitmapA(instance, MAKEINTRESOURCEA(kBannerBitmapResource));
+
+  // Inserted at positions 1, 2 and 3 of the empty control, the tabs land at indices 0, 1 and 2.
+  const HWND tab = GetDlgItem(dialog, kTabControl);
+  for (std::size_t i = 0; i < kTabTexts.size(); ++i) {
+    std::string text(kTabTexts[i]);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    SendMessageA(tab, TCM_INSERTITEMA, i + 1, reinterpret_cast<LPARAM>(&item));
+  }
+
+  data.windows.general = CreatePage(data, dialog, kGeneralTemplate);
+  data.windows.colors = CreatePage(data, dialog, kColorsTemplate);
+  data.windows.plugins = CreatePage(data, dialog, kPluginsTemplate);
+  PageSwitch(data.windows, 0);
+
+  data.shell.Prepare(dialog);
+  StartUp(app);
+  data.previousTabProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(tab, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TabEraseProc)));
+}
+
+INT_PTR BrushResult(HBRUSH brush) {
+  return reinterpret_cast<INT_PTR>(brush);
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    InitMainDialog(KeepData(dialog, lParam), dialog);
+    return TRUE;  // the dialog manager gives the focus to the first tab stop
+  }
+  DialogData* data = DataOf(dialog);
+  if (!data) return FALSE;  // a message before WM_INITDIALOG
+  App& app = data->app;
+  Painter& painter = data->painter;
+  switch (message) {
+    case WM_COMMAND:
+      // Whatever the notification code; the Escape key's cancel command does nothing.
+      MainCommand(app, LOWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (header.idFrom == static_cast<UINT_PTR>(kTabControl) && header.code == TCN_SELCHANGE) {
+        PageSwitch(data->windows,
+                   static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+      }
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      DrawMainItem(painter, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_PAINT:
+      PaintMainDialog(painter, dialog);
+      return TRUE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      return BrushResult(MainControlColor(painter, message, reinterpret_cast<HDC>(wParam),
+                                          reinterpret_cast<HWND>(lParam)));
+    case WM_CHAR:
+      app.messages.Plain("Key pressed");
+      return TRUE;
+    case WM_CLOSE:
+      CloseDialog(app);
+      EndDialog(dialog, 0);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    InitPage(KeepData(page, lParam));
+    return TRUE;
+  }
+  DialogData* data = DataOf(page);
+  if (!data) return FALSE;  // a message before WM_INITDIALOG
+  Painter& painter = data->painter;
+  switch (message) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      return BrushResult(PageControlColor(painter, message, reinterpret_cast<HDC>(wParam),
+                                          reinterpret_cast<HWND>(lParam)));
+    case WM_DRAWITEM:
+      DrawPageItem(painter, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_COMMAND:
+      PageCommand(data->app, LOWORD(wParam));
+      return TRUE;
+    case WM_CLOSE:
+      DeleteHeaderFonts(*data);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+// The tab control's procedure: its background in the dialog's color, all else its own. It lives
+// on the main dialog, whose record it finds there.
+LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam) {
+  DialogData& data = *DataOf(GetParent(tab));
+  if (message == WM_ERASEBKGND) {
+    EraseTabBackground(data.painter, tab, reinterpret_cast<HDC>(wParam));
+    return 1;
+  }
+  return CallWindowProcA(data.previousTabProc, tab, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RunMainDialog(DialogData& data) {
+  DialogBoxParamA(data.instance, MAKEINTRESOURCEA(kMainDialog), nullptr, MainDialogProc,
+                  reinterpret_cast<LPARAM>(&data));
+  DeleteHeaderFonts(data);
+}
+
+}  // namespace quil

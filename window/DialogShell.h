@@ -1,0 +1,41 @@
+// The windows of QuilConfig: the main dialog's procedure, the page procedure of the three settings
+// pages, page switching, and the replaced window procedure of the tab control. The behaviour
+// behind them is the portable dialog's (dialog/MainDialog.h); these procedures route the messages
+// to it and paint.
+#pragma once
+
+#include "core/App.h"
+#include "files/win32/Win32.h"
+#include "window/Painting.h"
+#include "window/ShellPorts.h"
+#include "window/Win32Ports.h"
+
+namespace quil {
+
+// What one run of the dialog keeps: handed to the main dialog as its creation parameter and on to
+// each page as the page's own, and kept as the user data of those windows, where every window
+// procedure of the dialog finds it. It must outlive the dialog.
+struct DialogData {
+  DialogData(HINSTANCE instance, App& app, ShellControls& controls, Win32Shell& shell)
+      : instance(instance), app(app), controls(controls), shell(shell) {}
+  DialogData(const DialogData&) = delete;
+  DialogData& operator=(const DialogData&) = delete;
+
+  HINSTANCE instance;
+  App& app;
+  ShellControls& controls;
+  Win32Shell& shell;
+  DialogWindows windows;
+  Painter painter{app, windows};
+  // The tab control's own window procedure, which the dialog's replaces.
+  WNDPROC previousTabProc = nullptr;
+  // The fonts of the Colors page's column headers "B" (bold, underlined) and "I" (also italic).
+  HFONT boldHeaderFont = nullptr;
+  HFONT italicHeaderFont = nullptr;
+};
+
+// Runs the main dialog modally, without an owner window, until it is closed. The controls must be
+// attached to data.windows.
+void RunMainDialog(DialogData& data);
+
+}  // namespace quil

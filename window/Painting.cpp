@@ -1,0 +1,388 @@
+// Painting of the main dialog and the pages in the active scheme's colors.
+//
+// The file, top to bottom:
+// - sizes, colors and the drawing helpers every painter uses (a brush under the shared brush
+//   rule, swatches, panels, labels);
+// - the table of the pages' owner-drawn buttons (kButtonLooks), one row per group of buttons, with
+//   the rectangles and fonts its rows name;
+// - the shared brush;
+// - the main dialog: its paint message, its owner-drawn items and its control colors;
+// - the pages: their owner-drawn buttons and their control colors;
+// - the tab control's background.
+#include "window/Painting.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "colors/SchemeColors.h"
+#include "core/ControlIds.h"
+
+#include <commctrl.h>
+
+namespace quil {
+
+namespace {
+
+// A control's own text is read into a buffer of this many bytes: at most 39 characters.
+constexpr std::size_t kLabelCapacity = 40;
+// The rounded rectangles' corner ellipses, in pixels.
+constexpr int kCornerEllipse = 10;
+// The banner picture (the banner bitmap resource), in pixels.
+constexpr int kBannerBitmapWidth = 116;
+constexpr int kBannerBitmapHeight = 45;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+// Labels: one line, centred both ways; an ampersand underlines the letter after it.
+constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+// The semi-bold weight of a status button's label when its bold box is checked.
+constexpr int kStatusBoldWeight = 600;
+
+// The labels of the three tabs, by index.
+constexpr std::array<std::string_view, 3> kTabLabels{"General", "Colors", "Plugins"};
+
+std::string WindowText(HWND window, std::size_t capacity) {
+  std::string text(capacity, '\0');
+  const int length = GetWindowTextA(window, text.data(), static_cast<int>(capacity));
+  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return text;
+}
+
+// The button has the focus and is not pressed. The keyboard-cue flags that newer systems add to
+// the state (accelerators and focus rectangle hidden) say nothing about either.
+bool ExactlyFocused(UINT state) {
+  return (state & ~static_cast<UINT>(ODS_NOACCEL | ODS_NOFOCUSRECT)) == ODS_FOCUS;
+}
+
+// Applies a brush of `color`, under the shared brush rule: created, selected, used by `draw`,
+// deselected (the displaced object goes back) and deleted in one go.
+template <typename Draw>
+void WithBrush(Painter& painter, HDC dc, COLORREF color, Draw draw) {
+  const HBRUSH brush = ReplaceSharedBrush(painter, color);
+  const HGDIOBJ displaced = SelectObject(dc, brush);
+  draw(brush);
+  SelectObject(dc, displaced);
+  DeleteSharedBrush(painter);
+}
+
+// A rounded rectangle filled with `color` and outlined with the current pen.
+void DrawSwatch(Painter& painter, HDC dc, const RECT& r, COLORREF color) {
+  WithBrush(painter, dc, color, [&](HBRUSH) {
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, kCornerEllipse, kCornerEllipse);
+  });
+}
+
+// A button's background in `color`: outlined with the current pen when the button is exactly
+// focused, a plain fill otherwise.
+void DrawPanel(Painter& painter, HDC dc, const RECT& r, COLORREF color, bool focused) {
+  WithBrush(painter, dc, color, [&](HBRUSH brush) {
+    if (focused) {
+      Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    } else {
+      FillRect(dc, &r, brush);
+    }
+  });
+}
+
+void DrawLabel(HDC dc, std::string_view text, RECT r, COLORREF color) {
+  SetTextColor(dc, color);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, kLabelFormat);
+}
+
+RECT ClientRect(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return r;
+}
+
+RECT LessRight(RECT r, int pixels) {
+  r.right -= pixels;
+  return r;
+}
+
+// How the pages' owner-drawn buttons look, one row per group of buttons.
+enum class Background {
+  FocusSwatch,  // a swatch over the item, `edt` when exactly focused and `border` otherwise
+  Panel,        // a panel fill in `backgroundEntry`
+};
+enum class SwatchPlace {
+  None,
+  Status,      // right - 20, top, right, bottom
+  Inset,       // right - 40, top + 5, right - 5, bottom - 5
+  TextColors,  // right - 30, top + 2, right - 2, bottom - 2
+};
+enum class LabelFont { Control, Status };
+enum class LabelArea { Item, Client, ClientLess25, ClientLess45, ItemLess35 };
+// In place of an entry: the entry that the button edits.
+constexpr int kOwnEntry = -1;
+
+struct ButtonLook {
+  int first;  // the group's identifiers, first to last
+  int last;
+  Background background;
+  int backgroundEntry;
+  SwatchPlace swatch;
+  int swatchEntry;
+  std::string_view label;  // empty: the control's own text
+  int labelEntry;
+  LabelFont font;
+  LabelArea area;
+};
+
+// clang-format off
+constexpr std::array<ButtonLook, 13> kButtonLooks{{
+    {kHideSchemeButton, kDeleteSchemeButton, Background::FocusSwatch, 0, SwatchPlace::None, 0, {},
+     tp, LabelFont::Control, LabelArea::Item},
+    {kRedrawButton, kRedrawButton, Background::FocusSwatch, 0, SwatchPlace::None, 0, {},
+     tp, LabelFont::Control, LabelArea::Item},
+    {kDeletePluginsButton, kHidePluginsButton, Background::FocusSwatch, 0, SwatchPlace::None, 0, {},
+     tp, LabelFont::Control, LabelArea::Item},
+    {kChooseImageButton, kShowImageButton, Background::FocusSwatch, 0, SwatchPlace::None, 0, {},
+     tp, LabelFont::Control, LabelArea::Item},
+    {ColorButtonOf(disp), ColorButtonOf(disp), Background::Panel, disp, SwatchPlace::None, 0, {},
+     online, LabelFont::Control, LabelArea::ClientLess25},
+    {StatusButton(1), StatusButton(kStatusCount), Background::Panel, disp, SwatchPlace::Status,
+     kOwnEntry, {}, kOwnEntry, LabelFont::Status, LabelArea::ClientLess25},
+    {ColorButtonOf(highlight), ColorButtonOf(mouseover), Background::Panel, kOwnEntry,
+     SwatchPlace::None, 0, {}, disp, LabelFont::Control, LabelArea::Client},
+    {ColorButtonOf(displ), ColorButtonOf(console), Background::Panel, kOwnEntry,
+     SwatchPlace::None, 0, {}, MsgText, LabelFont::Control, LabelArea::Client},
+    {ColorButtonOf(tp), ColorButtonOf(tp), Background::Panel, edt, SwatchPlace::Inset, tp,
+     "Titles", tp, LabelFont::Control, LabelArea::ClientLess45},
+    {ColorButtonOf(bgtpl), ColorButtonOf(bgtpl), Background::Panel, bgtpl, SwatchPlace::None, 0,
+     "Template Window", fgtpl, LabelFont::Control, LabelArea::ClientLess45},
+    {ColorButtonOf(fgtpl), ColorButtonOf(fgtpl), Background::Panel, bgtpl, SwatchPlace::Inset,
+     fgtpl, "Template Text", fgtpl, LabelFont::Control, LabelArea::ClientLess45},
+    {ColorButtonOf(editfg), ColorButtonOf(editfg), Background::Panel, edt, SwatchPlace::Inset,
+     editfg, "Nicklist/Editbox Text", editfg, LabelFont::Control, LabelArea::ClientLess45},
+    {ColorButtonOf(MsgNick), ColorButtonOf(MsgNotices), Background::Panel, displ,
+     SwatchPlace::TextColors, kOwnEntry, {}, kOwnEntry, LabelFont::Control, LabelArea::ItemLess35},
+}};
+// clang-format on
+
+const ButtonLook* FindButtonLook(int id) {
+  for (const ButtonLook& look : kButtonLooks) {
+    if (id >= look.first && id <= look.last) return &look;
+  }
+  return nullptr;
+}
+
+RECT SwatchRect(SwatchPlace place, const RECT& r) {
+  switch (place) {
+    case SwatchPlace::Status:
+      return {r.right - 20, r.top, r.right, r.bottom};
+    case SwatchPlace::Inset:
+      return {r.right - 40, r.top + 5, r.right - 5, r.bottom - 5};
+    case SwatchPlace::TextColors:
+      return {r.right - 30, r.top + 2, r.right - 2, r.bottom - 2};
+    case SwatchPlace::None:
+      break;
+  }
+  return {};
+}
+
+RECT LabelRect(LabelArea area, const DRAWITEMSTRUCT& item) {
+  switch (area) {
+    case LabelArea::Item:
+      return item.rcItem;
+    case LabelArea::Client:
+      return ClientRect(item.hwndItem);
+    case LabelArea::ClientLess25:
+      return LessRight(ClientRect(item.hwndItem), 25);
+    case LabelArea::ClientLess45:
+      return LessRight(ClientRect(item.hwndItem), 45);
+    case LabelArea::ItemLess35:
+      return LessRight(item.rcItem, 35);
+  }
+  return item.rcItem;
+}
+
+// The font of a status button's label for this paint: default height and face, semi-bold and
+// italic as its two check boxes say.
+HFONT CreateStatusFont(App& app, int buttonId) {
+  const int k = StatusOfButton(buttonId);
+  const bool bold = app.controls.IsChecked(Page::Colors, BoldStatusBox(k));
+  const bool italic = app.controls.IsChecked(Page::Colors, ItalicStatusBox(k));
+  return CreateFontA(0, 0, 0, 0, bold ? kStatusBoldWeight : FW_DONTCARE, italic ? TRUE : FALSE,
+                     FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr);
+}
+
+bool IsColorsPageControl(const Painter& painter, HWND control) {
+  return painter.windows.colors && GetParent(control) == painter.windows.colors;
+}
+
+}  // namespace
+
+void DeleteSharedBrush(Painter& painter) {
+  if (painter.sharedBrush) DeleteObject(painter.sharedBrush);
+  // Forgotten at once: a deleted handle's value may soon name another object.
+  painter.sharedBrush = nullptr;
+}
+
+HBRUSH ReplaceSharedBrush(Painter& painter, COLORREF color) {
+  DeleteSharedBrush(painter);
+  painter.sharedBrush = CreateSolidBrush(color);
+  return painter.sharedBrush;
+}
+
+void PaintMainDialog(Painter& painter, HWND dialog) {
+  DeleteSharedBrush(painter);
+  PAINTSTRUCT paint{};
+  const HDC dc = BeginPaint(dialog, &paint);
+
+  const HDC picture = CreateCompatibleDC(dc);
+  const HGDIOBJ displaced = SelectObject(picture, painter.banner);
+  BitBlt(dc, 0, 0, kBannerBitmapWidth, kBannerBitmapHeight, picture, 0, 0, SRCCOPY);
+  SelectObject(picture, displaced);
+  DeleteDC(picture);
+
+  // The banner fills the rest of the header's width, so it stretches with the dialog.
+  const RECT client = ClientRect(dialog);
+  const HWND banner = GetDlgItem(dialog, kBanner);
+  const int height = std::max(static_cast<int>(ClientRect(banner).bottom), kBannerBitmapHeight);
+  const int width = std::max(static_cast<int>(client.right) - kBannerBitmapWidth, 0);
+  SetWindowPos(banner, nullptr, kBannerBitmapWidth, 0, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  const RECT strip{0, kBannerBitmapHeight, kBannerBitmapWidth, height};
+  if (strip.bottom > strip.top) FillRect(dc, &strip, ReplaceSharedBrush(painter, kWhite));
+  EndPaint(dialog, &paint);
+}
+
+void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
+  const SchemeColors& c = painter.app.colors;
+  DeleteSharedBrush(painter);
+  if (item.CtlType == ODT_TAB) {
+    const auto index = static_cast<int>(item.itemID);
+    const auto selected = static_cast<int>(SendMessageA(item.hwndItem, TCM_GETCURSEL, 0, 0));
+    RECT r = item.rcItem;
+    if (index == selected) {
+      FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[edt]));
+    } else {
+      r.bottom += 2;
+      FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[border]));
+    }
+    if (index >= 0 && index < static_cast<int>(kTabLabels.size())) {
+      DrawLabel(item.hDC, kTabLabels[static_cast<std::size_t>(index)], r, c[tp]);
+    }
+    return;
+  }
+  const int id = static_cast<int>(item.CtlID);
+  if (id != kDeleteProfileButton && id != kRestoreButton && id != kSaveButton) return;
+  // "&Del" is the other way round from "&Restore" and "&Save".
+  const bool focused = ExactlyFocused(item.itemState);
+  const bool inBorder = (id == kDeleteProfileButton) == focused;
+  const RECT& r = item.rcItem;
+  const HBRUSH brush = ReplaceSharedBrush(painter, inBorder ? c[border] : c[edt]);
+  const HGDIOBJ displaced = SelectObject(item.hDC, brush);
+  RoundRect(item.hDC, r.left, r.top, r.right, r.bottom, kCornerEllipse, kCornerEllipse);
+  SelectObject(item.hDC, displaced);
+  DrawLabel(item.hDC, WindowText(item.hwndItem, kLabelCapacity), r, c[tp]);
+}
+
+// Every edit field of the dialog and its pages: text in tp on WinEdt, brush edt.
+static HBRUSH EditFieldColors(Painter& painter, HDC dc) {
+  const SchemeColors& c = painter.app.colors;
+  SetTextColor(dc, c[tp]);
+  SetBkColor(dc, c[WinEdt]);
+  return ReplaceSharedBrush(painter, c[edt]);
+}
+
+HBRUSH MainControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
+  const SchemeColors& c = painter.app.colors;
+  DeleteSharedBrush(painter);
+  switch (message) {
+    case WM_CTLCOLOREDIT:
+      return EditFieldColors(painter, dc);
+    case WM_CTLCOLORBTN:
+      return ReplaceSharedBrush(painter,
+                                GetDlgCtrlID(control) == kDeleteProfileButton ? c[border] : c[edt]);
+    case WM_CTLCOLORDLG:
+      return ReplaceSharedBrush(painter, c[edt]);
+    case WM_CTLCOLORSTATIC:
+      SetBkMode(dc, TRANSPARENT);
+      if (GetDlgCtrlID(control) == kBanner) {
+        SetTextColor(dc, kBlack);
+        return ReplaceSharedBrush(painter, kWhite);
+      }
+      SetTextColor(dc, c[tp]);
+      return ReplaceSharedBrush(painter, c[border]);
+    default:
+      return nullptr;  // the profile box's drop-down list keeps the system's colors
+  }
+}
+
+void DrawPageItem(Painter& painter, const DRAWITEMSTRUCT& item) {
+  const SchemeColors& c = painter.app.colors;
+  const int id = static_cast<int>(item.CtlID);
+  const ButtonLook* look = item.CtlType == ODT_BUTTON ? FindButtonLook(id) : nullptr;
+  if (!look) return;
+  const auto button = FindColorButton(id);
+  const auto color = [&](int entry) {
+    return entry == kOwnEntry ? (button ? c[button->entry] : 0) : c[entry];
+  };
+  const HDC dc = item.hDC;
+  const bool focused = ExactlyFocused(item.itemState);
+
+  if (look->background == Background::FocusSwatch) {
+    DrawSwatch(painter, dc, item.rcItem, focused ? c[edt] : c[border]);
+  } else {
+    DrawPanel(painter, dc, item.rcItem, color(look->backgroundEntry), focused);
+  }
+  if (look->swatch != SwatchPlace::None) {
+    DrawSwatch(painter, dc, SwatchRect(look->swatch, item.rcItem), color(look->swatchEntry));
+  }
+
+  const std::string label =
+      look->label.empty() ? WindowText(item.hwndItem, kLabelCapacity) : std::string(look->label);
+  const RECT area = LabelRect(look->area, item);
+  if (look->font == LabelFont::Status) {
+    const HFONT font = CreateStatusFont(painter.app, id);
+    const HGDIOBJ displaced = SelectObject(dc, font);
+    DrawLabel(dc, label, area, color(look->labelEntry));
+    SelectObject(dc, displaced);
+    DeleteObject(font);
+  } else {
+    DrawLabel(dc, label, area, color(look->labelEntry));
+  }
+}
+
+HBRUSH PageControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
+  const SchemeColors& c = painter.app.colors;
+  DeleteSharedBrush(painter);
+  switch (message) {
+    case WM_CTLCOLOREDIT:
+      return EditFieldColors(painter, dc);
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+      return ReplaceSharedBrush(painter, c[edt]);
+    case WM_CTLCOLORSTATIC:
+      break;
+    default:
+      return nullptr;  // the plugin list and the scheme box's list keep the system's colors
+  }
+  if (IsColorsPageControl(painter, control)) {
+    const int id = GetDlgCtrlID(control);
+    if (id == kContactListPanel || StatusOfBox(id)) return ReplaceSharedBrush(painter, c[disp]);
+    if (id == kMiscWindowsPanel) return ReplaceSharedBrush(painter, c[border]);
+    if (id == kTextColorsPanel) return ReplaceSharedBrush(painter, c[displ]);
+    if (id == kBoldHeader || id == kItalicHeader) {
+      SetTextColor(dc, c[online]);
+      SetBkMode(dc, TRANSPARENT);
+      return ReplaceSharedBrush(painter, c[disp]);
+    }
+  }
+  SetTextColor(dc, c[tp]);
+  SetBkMode(dc, TRANSPARENT);
+  return ReplaceSharedBrush(painter, c[edt]);
+}
+
+void EraseTabBackground(Painter& painter, HWND tab, HDC dc) {
+  const RECT r = ClientRect(tab);
+  FillRect(dc, &r, ReplaceSharedBrush(painter, painter.app.colors[edt]));
+  DeleteSharedBrush(painter);
+}
+
+}  // namespace quil
