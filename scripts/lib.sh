@@ -79,12 +79,19 @@ quil_prepare_prefix() {
 }
 
 # Prepares the prefix and keeps a wineserver with Wine's own background programs running for the
-# tests. The background programs are started here, with their output going nowhere: started by
-# the first test instead, they would keep that test's output pipe open and ctest would wait for it.
+# tests: the services, and the desktop process that every window needs, held in use by the program
+# given as the first argument (quil-hold-desktop.exe) until the wineserver ends. They are started
+# here, with their output going nowhere: started by the first test that needs them instead, they
+# would keep that test's output pipe open, and ctest would wait for them, for minutes. The server
+# that made the prefix is waited for first, so that the persistent one is the one that stays.
 quil_prepare_wine() {
   quil_prepare_prefix
+  wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  if [ -n "${1:-}" ]; then
+    wine "$1" </dev/null >/dev/null 2>&1 &
+  fi
 }
 
 quil_cleanup() {

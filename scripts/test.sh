@@ -12,7 +12,7 @@ cmake --preset native >/dev/null && cmake --build --preset native || exit 1
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
 
 quil_start_display || exit 1
-quil_prepare_wine
+quil_prepare_wine build/windows/tests/quil-hold-desktop.exe
 
 status=0
 echo "== native tests =="
