@@ -9,15 +9,18 @@ QUIL_XVFB_PID=""
 QUIL_WM_PID=""
 
 # Starts Xvfb on a free display number when DISPLAY is not set, with a window manager on it; sets
-# QUIL_STARTED_XVFB=1 then. A number whose server does not come up (taken by a server this folder
-# cannot see, for example from a chroot) is skipped. The window manager matters: without one,
-# Wine waits about 2 s for a manager's answer each time one of its windows closes.
+# QUIL_STARTED_XVFB=1 then. A number is free when neither its socket file nor its abstract socket
+# exists: a server of the same machine that this folder cannot see (from a chroot, say) still holds
+# the abstract one, and clients would reach that server instead of ours. A number whose server does
+# not come up is skipped too. The window manager matters: without one, Wine waits about 2 s for a
+# manager's answer each time one of its windows closes.
 quil_start_display() {
   QUIL_STARTED_XVFB=0
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
   local n i
   for n in $(seq 90 130); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     QUIL_XVFB_PID=$!
     for i in $(seq 1 100); do
