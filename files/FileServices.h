@@ -57,6 +57,9 @@ class FileServices {
 
   // Opens an existing file for reading; null when it cannot be opened (LastError says why).
   virtual std::unique_ptr<TextReader> OpenRead(const std::string& path) = 0;
+  // The whole content of an existing file, byte for byte as it lies on disk; nothing when it
+  // cannot be opened or read (LastError says why).
+  virtual std::optional<std::string> ReadBytes(const std::string& path) = 0;
   // Creates or truncates a file for writing; null when it cannot be created.
   virtual std::unique_ptr<TextWriter> OpenWrite(const std::string& path) = 0;
 
@@ -89,13 +92,6 @@ class FileServices {
   virtual std::optional<std::string> ShortPath(const std::string& path) = 0;
   // GetCurrentDirectoryA: the current folder, without a trailing backslash (except at a root).
   virtual std::string CurrentDirectory() = 0;
-
-  // GetPrivateProfileStringA into a buffer of `capacity` bytes: section and key without regard
-  // to case, the value trimmed of blanks and of one pair of enclosing quotes, `fallback` when the
-  // key (or the file) is missing.
-  virtual std::string ProfileString(const std::string& section, const std::string& key,
-                                    const std::string& fallback, const std::string& path,
-                                    std::size_t capacity) = 0;
 
   // The reason the last failing operation gave.
   virtual FileError LastError() = 0;

@@ -5,6 +5,7 @@
 
 #include "base/Text.h"
 #include "core/App.h"
+#include "files/IniFile.h"
 
 namespace quil {
 
@@ -21,18 +22,16 @@ bool IsListedPluginFolder(const DirEntry& entry, bool showHidden) {
   return true;
 }
 
-// Fills the entry from plugin.ini; false when the file gives no description.
+// Fills the entry from plugin.ini, read once for its three keys; false when the file gives no
+// description.
 bool ReadPluginIni(FileServices& files, const std::string& folder, PluginEntry& entry) {
-  const std::string ini = PluginFolderPath(folder) + "\\plugin.ini";
-  const std::string description =
-      files.ProfileString(kPluginSection, "Description", "", ini, kPluginLineCapacity);
+  const IniFile ini = ReadIniFile(files, PluginFolderPath(folder) + "\\plugin.ini");
+  const std::string description = ini.Value(kPluginSection, "Description", "", kPluginLineCapacity);
   if (description.empty()) return false;
   entry.description = Bounded(description, kPluginDescriptionCapacity);
-  const std::string variable =
-      files.ProfileString(kPluginSection, "Variable", "NoVar", ini, kPluginLineCapacity);
+  const std::string variable = ini.Value(kPluginSection, "Variable", "NoVar", kPluginLineCapacity);
   if (!variable.empty()) entry.variable = Bounded(variable, kPluginVariableCapacity);
-  const std::string priority =
-      files.ProfileString(kPluginSection, "Priority", "-1", ini, kPluginLineCapacity);
+  const std::string priority = ini.Value(kPluginSection, "Priority", "-1", kPluginLineCapacity);
   if (!priority.empty()) entry.priority = LeadingInt(priority);
   return true;
 }

@@ -46,6 +46,11 @@ TEST_F(FileServicesContract, ReadsTextModeLinesLikeFgets) {
                      "before\r\nmid\x1a"
                      "after\r\n");
   EXPECT_EQ(ReadAll("z.txt", 400), (std::vector<std::string>{"before\n", "mid"}));
+  // Read as bytes, the file is as it lies on disk.
+  EXPECT_EQ(files->ReadBytes("z.txt"),
+            "before\r\nmid\x1a"
+            "after\r\n");
+  EXPECT_FALSE(files->ReadBytes("missing.txt"));
   // Rewind goes back to the first line.
   auto reader = files->OpenRead("t.txt");
   ASSERT_TRUE(reader);
@@ -169,29 +174,6 @@ TEST_F(FileServicesContract, ReadOnlyFilesAreNeitherWrittenNorDeleted) {
   EXPECT_FALSE(files->Replace("config.dtd.new", "config.dtd"));
   EXPECT_EQ(files->LastError(), FileError::AccessDenied);
   EXPECT_EQ(ScratchSkin::Read(skin / "config.dtd"), "keep\r\n");
-}
-
-TEST_F(FileServicesContract, ProfileStringFollowsTheIniRules) {
-  ScratchSkin::Write(skin / "plugins" / "p" / "plugin.ini",
-                     "; a comment\r\n[Other]\r\nDescription=wrong\r\n"
-                     "[ plugin ]\r\n  description =   \"A quoted value\"  \r\n"
-                     "Variable=\r\nPriority = 12abc\r\nQuote='single'\r\nHalf=\"open\r\n");
-  const std::string ini = "plugins\\p\\plugin.ini";
-  const auto get = [&](const char* key, const char* fallback) {
-    return files->ProfileString("Plugin", key, fallback, ini, 512);
-  };
-  EXPECT_EQ(get("Description", ""), "A quoted value");
-  EXPECT_EQ(get("VARIABLE", "NoVar"), "");  // present and empty
-  EXPECT_EQ(get("Missing", "NoVar"), "NoVar");
-  EXPECT_EQ(get("Priority", "-1"), "12abc");
-  EXPECT_EQ(get("Quote", ""), "single");
-  EXPECT_EQ(get("Half", ""), "\"open");
-  EXPECT_EQ(files->ProfileString("Plugin", "Description", "none", "plugins\\x\\plugin.ini", 512),
-            "none");
-  // A value is cut to the buffer: at most 511 characters.
-  ScratchSkin::Write(skin / "big.ini", "[Plugin]\r\nDescription=" + std::string(700, 'd') + "\r\n");
-  EXPECT_EQ(files->ProfileString("Plugin", "Description", "", "big.ini", 512),
-            std::string(511, 'd'));
 }
 
 TEST_F(FileServicesContract, CurrentAndFullPaths) {

@@ -1,20 +1,19 @@
 // The file services on POSIX, for the native tests. They behave like the Win32 ones for the skin's
 // paths: a backslash separates components, a component whose exact name is missing is found
-// without regard to case, text is read and written in Windows text mode, listings come sorted
-// without regard to case, and the INI lookup follows GetPrivateProfileStringA. The current folder
-// is shown with backslashes ("/tmp/skins/Quil" reads "\tmp\skins\Quil"), so that paths formed from
-// it lead back to it. Short names do not exist here.
+// without regard to case, text is read and written in Windows text mode, and listings come sorted
+// without regard to case. The current folder is shown with backslashes ("/tmp/skins/Quil" reads
+// "\tmp\skins\Quil"), so that paths formed from it lead back to it. Short names do not exist here.
 //
 // The file, top to bottom:
 // - errno to FileError (ErrorFromErrno);
 // - paths and names: splitting a skin path into components, wildcard matching, the attributes of
 //   a native path, reading a whole file;
 // - PosixTextWriter: a file written in text mode, flushed to the disk when closed;
-// - PosixFileServices, in the order of the FileServices interface: opening, copying, moving and
-//   replacing, deleting, folders, listings and attributes, full and short paths, the current
-//   folder, the INI lookup, the last error; then its own helpers: resolving a skin path to a
-//   native one component by component, telling whether two paths name one entry, finding an INI
-//   value, and recording success or failure;
+// - PosixFileServices, in the order of the FileServices interface: opening and reading, copying,
+//   moving and replacing, deleting, folders, listings and attributes, full and short paths, the
+//   current folder, the last error; then its own helpers: resolving a skin path to a native one
+//   component by component, telling whether two paths name one entry, and recording success or
+//   failure;
 // - MakePlatformFileServices.
 #include <dirent.h>
 #include <fcntl.h>
@@ -25,7 +24,6 @@
 #include <cerrno>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "base/Text.h"
 #include "files/FileServices.h"
@@ -156,19 +154,25 @@ class PosixTextWriter : public TextWriter {
 class PosixFileServices : public FileServices {
  public:
   std::unique_ptr<TextReader> OpenRead(const std::string& path) override {
+    const std::optional<std::string> bytes = ReadBytes(path);
+    if (!bytes) return nullptr;
+    return std::make_unique<BufferedTextReader>(*bytes);
+  }
+
+  std::optional<std::string> ReadBytes(const std::string& path) override {
     const std::string native = Resolve(path);
     const auto attributes = NativeAttributes(native);
     if (attributes && attributes->isDirectory) {
       Fail(EACCES);
-      return nullptr;
+      return std::nullopt;
     }
     std::string bytes;
     if (!ReadWholeFile(native, bytes)) {
       Fail(attributes ? EACCES : ENOENT);
-      return nullptr;
+      return std::nullopt;
     }
     Succeed();
-    return std::make_unique<BufferedTextReader>(bytes);
+    return bytes;
   }
 
   std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override {
@@ -336,18 +340,6 @@ class PosixFileServices : public FileServices {
     return buffer;
   }
 
-  std::string ProfileString(const std::string& section, const std::string& key,
-                            const std::string& fallback, const std::string& path,
-                            std::size_t capacity) override {
-    std::string bytes;
-    std::string value = fallback;
-    while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
-    if (ReadWholeFile(Resolve(path), bytes)) {
-      if (auto found = FindIniValue(FoldTextMode(bytes), section, key)) value = *found;
-    }
-    return Bounded(value, capacity);
-  }
-
   FileError LastError() override { return lastError_; }
   int LastErrorCode() override { return lastErrno_; }
 
@@ -381,41 +373,6 @@ class PosixFileServices : public FileServices {
     }, sb{};
     return lstat(a.c_str(), &sa) == 0 && lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
-  }
-
-  static std::optional<std::string> FindIniValue(const std::string& text,
-                                                 const std::string& section,
-                                                 const std::string& key) {
-    std::istringstream lines(text);
-    std::string line;
-    bool inSection = false;
-    const auto trim = [](std::string s) {
-      const auto first = s.find_first_not_of(" \t\r");
-      if (first == std::string::npos) return std::string();
-      const auto last = s.find_last_not_of(" \t\r");
-      return s.substr(first, last - first + 1);
-    };
-    while (std::getline(lines, line)) {
-      const std::string trimmed = trim(line);
-      if (!trimmed.empty() && trimmed[0] == '[') {
-        const auto close = trimmed.find(']');
-        const std::string name =
-            trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-        inSection = EqualsNoCase(name, section);
-        continue;
-      }
-      if (!inSection) continue;
-      const auto equals = trimmed.find('=');
-      if (equals == std::string::npos) continue;
-      if (!EqualsNoCase(trim(trimmed.substr(0, equals)), key)) continue;
-      std::string value = trim(trimmed.substr(equals + 1));
-      if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-          value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-      }
-      return value;
-    }
-    return std::nullopt;
   }
 
   bool Succeed() {

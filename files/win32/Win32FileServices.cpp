@@ -114,31 +114,32 @@ class Win32TextWriter : public TextWriter {
 class Win32FileServices : public FileServices {
  public:
   std::unique_ptr<TextReader> OpenRead(const std::string& path) override {
+    // The whole file is read at once: the skin's text files are small, and the reader then folds
+    // line breaks and serves fgets-like pieces from memory.
+    const std::optional<std::string> bytes = ReadBytes(path);
+    if (!bytes) return nullptr;
+    return std::make_unique<BufferedTextReader>(*bytes);
+  }
+
+  std::optional<std::string> ReadBytes(const std::string& path) override {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareReadWrite, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(nullptr);
-    // The whole file is read at once: the skin's text files are small, and the reader then
-    // folds line breaks and serves fgets-like pieces from memory.
+    if (file == INVALID_HANDLE_VALUE) return Fail(std::optional<std::string>());
     std::string bytes;
     char block[kBlockSize];
-    bool ok = true;
     for (;;) {
       DWORD got = 0;
       if (!ReadFile(file, block, sizeof block, &got, nullptr)) {
-        ok = false;
-        break;
+        const DWORD code = GetLastError();
+        CloseHandle(file);
+        lastError_ = code;
+        return std::nullopt;
       }
       if (got == 0) break;
       bytes.append(block, got);
     }
-    if (!ok) {
-      const DWORD code = GetLastError();
-      CloseHandle(file);
-      lastError_ = code;
-      return nullptr;
-    }
     CloseHandle(file);
-    return Succeed(std::make_unique<BufferedTextReader>(bytes));
+    return Succeed(std::optional<std::string>(std::move(bytes)));
   }
 
   std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override {
@@ -225,22 +226,6 @@ class Win32FileServices : public FileServices {
     }
     lastError_ = ERROR_SUCCESS;
     return *current;
-  }
-
-  std::string ProfileString(const std::string& section, const std::string& key,
-                            const std::string& fallback, const std::string& path,
-                            std::size_t capacity) override {
-    if (capacity == 0) return {};
-    // A bare or relative file name would be looked up in the Windows folder: the lookup always
-    // gets the full path against the current folder.
-    const std::optional<std::string> full = FullPath(path);
-    if (!full) return Bounded(fallback, capacity);
-    std::string value(capacity, '\0');
-    const DWORD length =
-        GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), value.data(),
-                                 static_cast<DWORD>(capacity), full->c_str());
-    value.resize(std::min<std::size_t>(length, capacity - 1));
-    return value;
   }
 
   FileError LastError() override { return ToFileError(lastError_); }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "base/Text.h"
+#include "files/IniFile.h"
 #include "profiles/PluginCatalogue.h"
 #include "tests/fuzz/FuzzSkin.h"
 
@@ -18,23 +19,19 @@ namespace {
 constexpr const char* kFolder = "fuzzed";
 constexpr const char* kFiles[] = {"plugin.ini", "plugin.txt", "desc.txt"};
 
-// The entry the fuzzed folder should give, from the INI lookup of the platform and the pieces
+// The entry the fuzzed folder should give, from the INI file's lookup and the pieces
 // of the three-line file; nothing when the folder is no plugin.
 std::optional<PluginEntry> ExpectedEntry(FileServices& files, const bool present[3],
                                          const std::vector<std::string_view>& texts) {
   PluginEntry entry;
   entry.folder = kFolder;
-  const std::string ini = std::string("plugins\\") + kFolder + "\\plugin.ini";
-  const std::string description =
-      files.ProfileString("Plugin", "Description", "", ini, kPluginLineCapacity);
+  const IniFile ini = ReadIniFile(files, std::string("plugins\\") + kFolder + "\\plugin.ini");
+  const std::string description = ini.Value("Plugin", "Description", "", kPluginLineCapacity);
   if (!description.empty()) {
     entry.description = Bounded(description, kPluginDescriptionCapacity);
-    entry.variable =
-        Bounded(files.ProfileString("Plugin", "Variable", "NoVar", ini, kPluginLineCapacity),
-                kPluginVariableCapacity);
-    const std::string priority =
-        files.ProfileString("Plugin", "Priority", "-1", ini, kPluginLineCapacity);
-    entry.priority = LeadingInt(priority);
+    entry.variable = Bounded(ini.Value("Plugin", "Variable", "NoVar", kPluginLineCapacity),
+                             kPluginVariableCapacity);
+    entry.priority = LeadingInt(ini.Value("Plugin", "Priority", "-1", kPluginLineCapacity));
     return entry;
   }
   const int text = present[1] ? 1 : present[2] ? 2 : -1;

@@ -70,6 +70,11 @@ std::unique_ptr<TextReader> FaultInjector::OpenRead(const std::string& path) {
   return real_.OpenRead(path);
 }
 
+std::optional<std::string> FaultInjector::ReadBytes(const std::string& path) {
+  if (!Step()) return std::nullopt;
+  return real_.ReadBytes(path);
+}
+
 std::unique_ptr<TextWriter> FaultInjector::OpenWrite(const std::string& path) {
   if (!Step()) return nullptr;
   auto inner = real_.OpenWrite(path);

@@ -28,6 +28,7 @@ class FaultInjector : public FileServices {
   bool fired() const { return fired_; }
 
   std::unique_ptr<TextReader> OpenRead(const std::string& path) override;
+  std::optional<std::string> ReadBytes(const std::string& path) override;
   std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override;
   bool Copy(const std::string& from, const std::string& to, bool failIfExists) override;
   bool Move(const std::string& from, const std::string& to) override;
@@ -46,11 +47,6 @@ class FaultInjector : public FileServices {
     return real_.ShortPath(path);
   }
   std::string CurrentDirectory() override { return real_.CurrentDirectory(); }
-  std::string ProfileString(const std::string& section, const std::string& key,
-                            const std::string& fallback, const std::string& path,
-                            std::size_t capacity) override {
-    return real_.ProfileString(section, key, fallback, path, capacity);
-  }
   FileError LastError() override {
     return failedHere_ ? FileError::AccessDenied : real_.LastError();
   }

@@ -30,6 +30,15 @@ std::unique_ptr<TextReader> FaultyFiles::OpenRead(const std::string& path) {
   return real_.OpenRead(path);
 }
 
+std::optional<std::string> FaultyFiles::ReadBytes(const std::string& path) {
+  ownError_.reset();
+  if (unreadable.count(path)) {
+    ownError_ = FileError::AccessDenied;
+    return std::nullopt;
+  }
+  return real_.ReadBytes(path);
+}
+
 std::unique_ptr<TextWriter> FaultyFiles::OpenWrite(const std::string& path) {
   ownError_.reset();
   if (uncreatable.count(path)) {
@@ -89,11 +98,6 @@ std::optional<std::string> FaultyFiles::ShortPath(const std::string& path) {
 }
 std::string FaultyFiles::CurrentDirectory() {
   return currentDirectory ? *currentDirectory : real_.CurrentDirectory();
-}
-std::string FaultyFiles::ProfileString(const std::string& section, const std::string& key,
-                                       const std::string& fallback, const std::string& path,
-                                       std::size_t capacity) {
-  return real_.ProfileString(section, key, fallback, path, capacity);
 }
 FileError FaultyFiles::LastError() {
   return ownError_ ? *ownError_ : real_.LastError();

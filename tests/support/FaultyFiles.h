@@ -22,6 +22,7 @@ class FaultyFiles : public FileServices {
   std::optional<std::string> currentDirectory;
 
   std::unique_ptr<TextReader> OpenRead(const std::string& path) override;
+  std::optional<std::string> ReadBytes(const std::string& path) override;
   std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override;
   bool Copy(const std::string& from, const std::string& to, bool failIfExists) override;
   bool Move(const std::string& from, const std::string& to) override;
@@ -34,9 +35,6 @@ class FaultyFiles : public FileServices {
   std::optional<std::string> FullPath(const std::string& path) override;
   std::optional<std::string> ShortPath(const std::string& path) override;
   std::string CurrentDirectory() override;
-  std::string ProfileString(const std::string& section, const std::string& key,
-                            const std::string& fallback, const std::string& path,
-                            std::size_t capacity) override;
   FileError LastError() override;
   int LastErrorCode() override;
 

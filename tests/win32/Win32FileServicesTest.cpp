@@ -1,5 +1,4 @@
-// What only the Win32 file services have to get right: the reasons Windows gives for a failure,
-// and INI lookups that stay in the current folder.
+// What only the Win32 file services have to get right: the reasons Windows gives for a failure.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -80,14 +79,6 @@ TEST_F(Win32Files, FailuresReportTheirReason) {
     EXPECT_EQ(c.fails(), c.reason != FileError::None) << c.what;
     EXPECT_EQ(files->LastError(), c.reason) << c.what;
   }
-}
-
-TEST_F(Win32Files, IniLookupsOfABareNameStayInTheCurrentFolder) {
-  // The Windows folder has a system.ini with an [mci] section; the current folder's one wins, and
-  // without one the fallback comes back.
-  EXPECT_EQ(files->ProfileString("mci", "waveaudio", "none", "system.ini", 512), "none");
-  ScratchSkin::Write(skin / "system.ini", "[mci]\r\nwaveaudio=local\r\n");
-  EXPECT_EQ(files->ProfileString("mci", "waveaudio", "none", "system.ini", 512), "local");
 }
 
 }  // namespace
