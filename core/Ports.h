@@ -54,6 +54,10 @@ class DialogControls {
   // then stores nothing, so the box shows the active name however the text arrived.
   using CommitHandler = std::function<bool(std::string_view candidate)>;
   virtual void SetCommitHandler(Page page, int id, CommitHandler commit) = 0;
+  // Switches the redrawing of a list (a combo box's or the plugin list) off before it is filled
+  // line by line, and back on after, when the list is redrawn once. Nothing to do where nothing
+  // is drawn.
+  virtual void SetListRedraw(Page /*page*/, int /*id*/, bool /*redraw*/) {}
   // Redraws a control at once (invalidate, erase, update).
   virtual void RedrawControl(Page page, int id) = 0;
   // Redraws the main dialog with its pages at once.

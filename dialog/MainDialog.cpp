@@ -86,6 +86,7 @@ void StartUp(App& app) {
 
   const std::string skin(s.SkinName());
   const auto profiles = app.files.List(SiblingProfileFolder(skin, "*"));
+  app.controls.SetListRedraw(Page::Main, kProfileBox, false);
   app.controls.AddListLine(Page::Main, kProfileBox, kDefaultProfile);
   app.controls.SetText(Page::Main, kProfileBox, kDefaultProfile);
   s.SetProfileName(kDefaultProfile);
@@ -95,6 +96,7 @@ void StartUp(App& app) {
     app.controls.AddListLine(Page::Main, kProfileBox,
                              entry.name.substr(skin.size() + kProfileInfix.size()));
   }
+  app.controls.SetListRedraw(Page::Main, kProfileBox, true);
 
   app.controls.SetCommitHandler(Page::Colors, kSchemeBox,
                                 [&app](std::string_view c) { return CommitScheme(app, c); });

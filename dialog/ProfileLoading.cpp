@@ -33,9 +33,11 @@ std::string FindPreviewImage(App& app) {
 
 void ReloadProfile(App& app, bool fullScan) {
   if (fullScan) {
+    app.controls.SetListRedraw(Page::Colors, kSchemeBox, false);
     for (const std::string& scheme : SchemeFolders(app)) {
       app.controls.AddListLine(Page::Colors, kSchemeBox, scheme);
     }
+    app.controls.SetListRedraw(Page::Colors, kSchemeBox, true);
     ScanPlugins(app);
   }
   const std::string settings = ProfileFolderPath(app.state) + std::string(kConfigDtd);

@@ -23,6 +23,7 @@ bool IsSingleFolderName(std::string_view name) {
 }
 
 void FillPluginListBox(App& app) {
+  app.controls.SetListRedraw(Page::Plugins, kPluginList, false);
   app.controls.ClearList(Page::Plugins, kPluginList);
   int line = 0;
   for (const PluginEntry& entry : app.plugins) {
@@ -30,6 +31,7 @@ void FillPluginListBox(App& app) {
     app.controls.SelectListLine(Page::Plugins, kPluginList, line, entry.selected);
     ++line;
   }
+  app.controls.SetListRedraw(Page::Plugins, kPluginList, true);
 }
 
 void RemoveDirectoryTree(App& app, const std::string& path) {

@@ -161,6 +161,17 @@ void Win32DialogControls::Focus(Page page, int id) {
   if (control) SetFocus(control);
 }
 
+void Win32DialogControls::SetListRedraw(Page page, int id, bool redraw) {
+  const HWND control = Control(page, id);
+  if (!control) return;
+  // Without redrawing, a list box neither paints a line nor updates its scroll bar per line.
+  SendMessageA(control, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+  if (redraw) {
+    RedrawWindow(control, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+}
+
 void Win32DialogControls::RedrawControl(Page page, int id) {
   const HWND control = Control(page, id);
   if (control) RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -61,6 +61,7 @@ class Win32DialogControls : public DialogControls {
   void SelectListLine(Page page, int id, int index, bool selected) override;
   void Show(Page page, int id, bool visible) override;
   void Focus(Page page, int id) override;
+  void SetListRedraw(Page page, int id, bool redraw) override;
   void RedrawControl(Page page, int id) override;
   void RedrawMain() override;
 
