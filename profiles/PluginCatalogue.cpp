@@ -1,6 +1,7 @@
 // The plugin catalogue: scanning "plugins\" into entries ranked by priority.
 #include "profiles/PluginCatalogue.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/Text.h"
@@ -53,20 +54,16 @@ bool ReadPluginText(FileServices& files, const std::string& folder, PluginEntry&
   return true;
 }
 
-}  // namespace
-
-void InsertByPriority(PluginList& list, PluginEntry entry) {
-  auto at = list.end();
-  if (entry.priority > kEndPriority) {
-    for (auto it = list.begin(); it != list.end(); ++it) {
-      if (it->priority < entry.priority) {
-        at = it;
-        break;
-      }
-    }
-  }
-  list.insert(at, std::move(entry));
+// Puts the entries in rank order: highest priority first, equal priorities in listing order, and
+// ranks of kEndPriority and below after all others, in listing order. This is the order that
+// putting each entry in turn before the first entry ranked strictly lower gives.
+void OrderByPriority(PluginList& list) {
+  const auto rank = [](const PluginEntry& entry) { return std::max(entry.priority, kEndPriority); };
+  std::stable_sort(list.begin(), list.end(),
+                   [&](const PluginEntry& a, const PluginEntry& b) { return rank(a) > rank(b); });
 }
+
+}  // namespace
 
 void ScanPlugins(App& app) {
   FreePluginList(app.plugins);
@@ -78,8 +75,9 @@ void ScanPlugins(App& app) {
       continue;  // a folder without any description file is no plugin
     }
     entry.folder = Bounded(found.name, kPluginFolderCapacity);
-    InsertByPriority(app.plugins, std::move(entry));
+    app.plugins.push_back(std::move(entry));
   }
+  OrderByPriority(app.plugins);
 }
 
 void FreePluginList(PluginList& list) {

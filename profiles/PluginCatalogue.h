@@ -19,10 +19,6 @@ inline constexpr std::size_t kPluginLineCapacity = 512;
 // The rank of the list's end: a plugin ranked this low or lower is listed after every other.
 inline constexpr int kEndPriority = -10;
 
-// Puts `entry` before the first entry ranked strictly lower; at the end when there is none (also
-// for ranks of kEndPriority and below, which keep their listing order at the end).
-void InsertByPriority(PluginList& list, PluginEntry entry);
-
 // Rebuilds app.plugins from the folders under "plugins\"; every entry starts unselected.
 void ScanPlugins(App& app);
 

@@ -2,6 +2,7 @@
 #include "settings/ConfigDtdReader.h"
 
 #include <memory>
+#include <unordered_map>
 
 #include "base/Text.h"
 #include "core/App.h"
@@ -42,12 +43,13 @@ std::string_view PluginStem(std::string_view line) {
 }
 
 void SelectDeclaredPlugins(App& app, TextReader& in) {
+  // Each stem leads to every entry that has it: plugins that share a stem are enabled together.
+  std::unordered_multimap<std::string_view, PluginEntry*> byStem(app.plugins.size());
+  for (PluginEntry& entry : app.plugins) byStem.emplace(entry.variable, &entry);
   std::string line;
   while (FindLine(in, kModpackKey, kEntityLineCapacity, line)) {
-    const std::string_view stem = PluginStem(line);
-    for (PluginEntry& entry : app.plugins) {
-      if (entry.variable == stem) entry.selected = true;
-    }
+    const auto [first, last] = byStem.equal_range(PluginStem(line));
+    for (auto it = first; it != last; ++it) it->second->selected = true;
   }
 }
 
