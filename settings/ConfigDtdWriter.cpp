@@ -2,6 +2,8 @@
 #include "settings/ConfigDtdWriter.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
@@ -66,9 +68,22 @@ bool WriteOptionLines(App& app, TextReader& tpl, TextWriter& out) {
   return true;
 }
 
-// "Exists" as a listing of exactly that path finds it, file or folder.
-bool PluginHas(App& app, const PluginEntry& entry, std::string_view file) {
-  return !app.files.List(PluginFolderPath(entry.folder) + "\\" + std::string(file)).empty();
+// Which of the files that config.dtd binds in lie in a plugin's folder, file or folder alike.
+struct PluginFiles {
+  bool prefsXml = false;
+  bool mainXml = false;
+  bool mainDtd = false;
+};
+
+// One listing of the plugin's folder answers for all three names.
+PluginFiles FindPluginFiles(App& app, const PluginEntry& entry) {
+  PluginFiles has;
+  for (const DirEntry& found : app.files.List(PluginFolderPath(entry.folder) + "\\*")) {
+    has.prefsXml = has.prefsXml || EqualsNoCase(found.name, "prefs.xml");
+    has.mainXml = has.mainXml || EqualsNoCase(found.name, "main.xml");
+    has.mainDtd = has.mainDtd || EqualsNoCase(found.name, "main.dtd");
+  }
+  return has;
 }
 
 // Drops the template's tail from the Modpack header on and writes the plugin bindings in its place.
@@ -81,45 +96,43 @@ void WriteModpackSection(App& app, TextReader& tpl, TextWriter& out,
   out.Write("     DO NOT EDIT BELOW THIS LINE UNLESS YOU KNOW THAT YOU'RE DOING :)\n\n");
   out.Write("-->\n\n");
 
+  // The enabled plugins, in catalogue order, with the files each of them has.
+  std::vector<std::pair<const PluginEntry*, PluginFiles>> enabled;
   int index = 0;
   for (PluginEntry& entry : app.plugins) {
     entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, index++);
     if (!entry.selected) continue;
+    enabled.emplace_back(&entry, FindPluginFiles(app, entry));
     out.Write(Format("<!ENTITY %% modpack_%s \"%s\"> ", {entry.variable, entry.folder}));
     out.Write(Format("<!ENTITY modpack_%s \"%s\">\n", {entry.variable, entry.folder}));
   }
   out.Write("\n");
 
-  for (const PluginEntry& entry : app.plugins) {
-    if (!entry.selected) continue;
-    if (PluginHas(app, entry, "prefs.xml")) {
+  for (const auto& [entry, has] : enabled) {
+    if (has.prefsXml) {
       out.Write(Format("<!ENTITY modpack_%s_prefs SYSTEM \"%splugins\\%s\\prefs.xml\" >\n",
-                       {entry.variable, directoryPrefix, entry.folder}));
+                       {entry->variable, directoryPrefix, entry->folder}));
     }
-    if (PluginHas(app, entry, "main.xml")) {
+    if (has.mainXml) {
       out.Write(Format("<!ENTITY modpack_%s_XML SYSTEM \"%splugins\\%s\\main.xml\" >\n",
-                       {entry.variable, directoryPrefix, entry.folder}));
+                       {entry->variable, directoryPrefix, entry->folder}));
     }
-    if (PluginHas(app, entry, "main.dtd")) {
+    if (has.mainDtd) {
       out.Write(Format(
           "<!ENTITY %% modpack_%s_dtd SYSTEM \"%splugins\\%s\\main.dtd\" > %%modpack_%s_dtd;\n",
-          {entry.variable, directoryPrefix, entry.folder, entry.variable}));
+          {entry->variable, directoryPrefix, entry->folder, entry->variable}));
     }
     out.Write("\n");
   }
 
   out.Write("<!ENTITY modpackXML '\n");
-  for (const PluginEntry& entry : app.plugins) {
-    if (entry.selected && PluginHas(app, entry, "main.xml")) {
-      out.Write(Format("&modpack_%s_XML;\n", {entry.variable}));
-    }
+  for (const auto& [entry, has] : enabled) {
+    if (has.mainXml) out.Write(Format("&modpack_%s_XML;\n", {entry->variable}));
   }
   out.Write("'>\n\n");
   out.Write("<!ENTITY modprefs '\n");
-  for (const PluginEntry& entry : app.plugins) {
-    if (entry.selected && PluginHas(app, entry, "prefs.xml")) {
-      out.Write(Format("&modpack_%s_prefs;\n", {entry.variable}));
-    }
+  for (const auto& [entry, has] : enabled) {
+    if (has.prefsXml) out.Write(Format("&modpack_%s_prefs;\n", {entry->variable}));
   }
   out.Write("'>\n\n");
 }
