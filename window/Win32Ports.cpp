@@ -58,7 +58,16 @@ HWND Win32DialogControls::PageWindow(Page page) const {
 
 HWND Win32DialogControls::Control(Page page, int id) const {
   const HWND window = PageWindow(page);
-  return window ? GetDlgItem(window, id) : nullptr;
+  if (!window) return nullptr;
+  // GetDlgItem asks the window system for all of the page's children each time. A control lives as
+  // long as its page, so it is looked up once; a remembered window that is no longer that control
+  // of that page is looked up again.
+  HWND& control = controls_[{window, id}];
+  if (!control || !IsWindow(control) || GetParent(control) != window ||
+      GetDlgCtrlID(control) != id) {
+    control = GetDlgItem(window, id);
+  }
+  return control;
 }
 
 void Win32DialogControls::SetText(Page page, int id, std::string_view text) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/Ports.h"
 #include "files/win32/Win32.h"
@@ -72,6 +74,8 @@ class Win32DialogControls : public DialogControls {
 
  private:
   const DialogWindows* windows_ = nullptr;
+  // The controls found so far, by their page's window and their identifier.
+  mutable std::map<std::pair<HWND, int>, HWND> controls_;
 };
 
 }  // namespace quil
