@@ -28,7 +28,8 @@ void FillPluginListBox(App& app) {
   int line = 0;
   for (const PluginEntry& entry : app.plugins) {
     app.controls.AddListLine(Page::Plugins, kPluginList, entry.description);
-    app.controls.SelectListLine(Page::Plugins, kPluginList, line, entry.selected);
+    // A line is added unselected.
+    if (entry.selected) app.controls.SelectListLine(Page::Plugins, kPluginList, line, true);
     ++line;
   }
   app.controls.SetListRedraw(Page::Plugins, kPluginList, true);
