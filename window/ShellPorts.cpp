@@ -19,6 +19,32 @@ constexpr char kImageFilters[] =
     "Bitmap files\0*.BMP\0GIF files\0*.GIF\0JPEG files files\0*.JPEG;*.JPG\0";
 constexpr DWORD kCustomFilterCapacity = 40;
 
+// SHELL32 and COMDLG32, with the DLLs they load in turn, take a noticeable part of the program's
+// start, and only the switches, the shell's open action and the two choosers need them: each
+// function is found on its first use, its DLL loaded then and kept for the rest of the run.
+// Nothing when the DLL or the function cannot be found.
+template <typename Function>
+Function Late(const char* dll, const char* name) {
+  const HMODULE module = LoadLibraryA(dll);
+  const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+  // Through the generic function pointer type, which stands for any function.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// Whether the command line holds anything after the program's name, which CommandLineToArgvW
+// takes as running to the next quote when it begins with one, else to the first blank.
+bool HasArguments(const wchar_t* line) {
+  if (*line == L'"') {
+    ++line;
+    while (*line && *line++ != L'"') {
+    }
+  } else {
+    while (*line && *line != L' ' && *line != L'\t') ++line;
+  }
+  while (*line == L' ' || *line == L'\t') ++line;
+  return *line != L'\0';
+}
+
 }  // namespace
 
 ShellControls::CommitField* ShellControls::FieldOf(Page page, int id) {
@@ -99,8 +125,10 @@ void Win32Shell::Prepare(HWND mainWindow) {
 }
 
 void Win32Shell::Open(std::string_view target) {
+  static const auto shellExecute = Late<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+  if (!shellExecute) return;
   const std::string what(target);
-  ShellExecuteA(nullptr, "open", what.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  shellExecute(nullptr, "open", what.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 std::uint32_t Win32Shell::ChooseColor(std::uint32_t color, std::uint32_t* customColors) {
@@ -108,7 +136,8 @@ std::uint32_t Win32Shell::ChooseColor(std::uint32_t color, std::uint32_t* custom
   colorParams_.rgbResult = color;
   // The block is the chooser's custom colors: a swatch the user changes changes the entry.
   colorParams_.lpCustColors = reinterpret_cast<COLORREF*>(customColors);
-  if (!ChooseColorA(&colorParams_)) return color;
+  static const auto chooseColor = Late<decltype(&ChooseColorA)>("comdlg32.dll", "ChooseColorA");
+  if (!chooseColor || !chooseColor(&colorParams_)) return color;
   return colorParams_.rgbResult;
 }
 
@@ -119,7 +148,9 @@ bool Win32Shell::ChooseImage(std::string& path, std::string& title) {
   name.resize(kPreviewTitleCapacity, '\0');
   imageParams_.lpstrFile = file.data();
   imageParams_.lpstrFileTitle = name.data();
-  const bool chosen = GetOpenFileNameA(&imageParams_) != FALSE;
+  static const auto getOpenFileName =
+      Late<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  const bool chosen = getOpenFileName && getOpenFileName(&imageParams_) != FALSE;
   imageParams_.lpstrFile = nullptr;
   imageParams_.lpstrFileTitle = nullptr;
   if (!chosen) return false;
@@ -130,8 +161,12 @@ bool Win32Shell::ChooseImage(std::string& path, std::string& title) {
 
 std::vector<std::string> SwitchArguments() {
   std::vector<std::string> arguments(1);
+  const wchar_t* line = GetCommandLineW();
+  if (!HasArguments(line)) return arguments;
+  static const auto splitLine =
+      Late<decltype(&CommandLineToArgvW)>("shell32.dll", "CommandLineToArgvW");
   int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  LPWSTR* words = splitLine ? splitLine(line, &count) : nullptr;
   if (!words) return arguments;
   if (count >= 2) {
     // An argument whose ANSI form does not fit the buffer is no switch: it is left out.
