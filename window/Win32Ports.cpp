@@ -74,6 +74,15 @@ void Win32DialogControls::SetText(Page page, int id, std::string_view text) {
   const HWND control = Control(page, id);
   if (!control) return;
   const std::string value(text);
+  // Setting a text costs the window system many times what reading it costs, and loading a profile
+  // sets every option's field: a field that already shows the text is left as it is. A combo box's
+  // text is always set, since its edit field commits what is set.
+  if (!IsComboBox(control)) {
+    std::string shown(value.size() + 2, '\0');
+    const int length = GetWindowTextA(control, shown.data(), static_cast<int>(shown.size()));
+    shown.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    if (shown == value) return;
+  }
   SetWindowTextA(control, value.c_str());
 }
 
