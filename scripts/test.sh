@@ -5,6 +5,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
+# The tests run in the project's prefix; the scaling test picks a prefix for each of its DPIs.
+unset QUIL_DPI
 source scripts/lib.sh
 trap quil_cleanup EXIT
 
