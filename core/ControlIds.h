@@ -4,9 +4,11 @@
 // defined from the same macros. Controls without an identifier of their own use -1.
 #pragma once
 
-// Resources: icon group (the dialog's large and small icon) and the banner bitmap.
+// Resources: icon group (the dialog's large and small icon) and the banner bitmap, drawn for 96 DPI
+// and at twice that size.
 #define QUIL_ICON_RESOURCE 500
 #define QUIL_BANNER_BITMAP_RESOURCE 501
+#define QUIL_BANNER_2X_BITMAP_RESOURCE 502
 
 // Dialog templates.
 #define QUIL_MAIN_DIALOG 101
@@ -88,6 +90,7 @@ namespace quil {
 
 inline constexpr int kIconResource = QUIL_ICON_RESOURCE;
 inline constexpr int kBannerBitmapResource = QUIL_BANNER_BITMAP_RESOURCE;
+inline constexpr int kBanner2xBitmapResource = QUIL_BANNER_2X_BITMAP_RESOURCE;
 
 inline constexpr int kMainDialog = QUIL_MAIN_DIALOG;
 inline constexpr int kColorsTemplate = QUIL_COLORS_TEMPLATE;

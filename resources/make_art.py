@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the Quil mark and writes the program art: quil.ico and banner.bmp.
+"""Draws the Quil mark and writes the program art: quil.ico, banner.bmp and banner-2x.bmp.
 
 The mark is a "Q" whose ring is a deep blue circle and whose tail is a golden quill feather laid
 across its lower right. Everything is drawn from geometry here (Python's standard library only),
@@ -10,7 +10,8 @@ so the files can be made again with
 quil.ico holds three images: 32x32 and 16x16 in 16 colours (4 bits per pixel, the standard VGA
 palette) and 32x32 in 256 colours (8 bits per pixel). banner.bmp is the dialog's banner picture,
 116 by 45 pixels in 24 bits per pixel: the mark and the word "Quil" on a white ground with a
-colour band along its foot. The output is the same byte for byte on every run.
+colour band along its foot; banner-2x.bmp is the same picture drawn at twice the size (232 by 90),
+for screens of twice the pixel density and more. The output is the same byte for byte on every run.
 """
 
 import math
@@ -195,41 +196,44 @@ BANNER_W, BANNER_H = 116, 45
 WHITE = (255, 255, 255)
 
 
-def banner_pixels():
-    pixels = [[WHITE] * BANNER_W for _ in range(BANNER_H)]
+def banner_pixels(scale):
+    """The banner drawn `scale` times the size of the 96 DPI picture, every measure multiplied."""
+    width, height = BANNER_W * scale, BANNER_H * scale
+    pixels = [[WHITE] * width for _ in range(height)]
     # The mark, 36 pixels square, at the left.
-    mark = render_mark(36, shaded=True)
+    mark = render_mark(36 * scale, shaded=True)
     for y, row in enumerate(mark):
         for x, c in enumerate(row):
             if c is not None:
-                pixels[2 + y][3 + x] = c
+                pixels[2 * scale + y][3 * scale + x] = c
     # "Quil" in the font, three pixels to a dot, blue shading to a lighter blue downwards.
-    scale, left, top = 3, 46, 6
+    dot, left, top = 3 * scale, 46 * scale, 6 * scale
     for ch in 'Quil':
         glyph = GLYPHS[ch]
-        used = [gx for line in glyph for gx, dot in enumerate(line) if dot == '#']
+        used = [gx for line in glyph for gx, dot_here in enumerate(line) if dot_here == '#']
         first, last = min(used), max(used)
         for gy, line in enumerate(glyph):
             colour = mix(BLUE_DARK, BLUE_LIGHT, gy / 7)
             for gx in range(first, last + 1):
                 if line[gx] != '#':
                     continue
-                for dy in range(scale):
-                    for dx in range(scale):
-                        x = left + (gx - first) * scale + dx
-                        y = top + gy * scale + dy
-                        if 0 <= x < BANNER_W and 0 <= y < BANNER_H:
+                for dy in range(dot):
+                    for dx in range(dot):
+                        x = left + (gx - first) * dot + dx
+                        y = top + gy * dot + dy
+                        if 0 <= x < width and 0 <= y < height:
                             pixels[y][x] = colour
-        left += (last - first + 1) * scale + scale
+        left += (last - first + 1) * dot + dot
     # A band along the foot, blue turning to gold from left to right.
-    for y in range(40, BANNER_H):
-        for x in range(BANNER_W):
-            pixels[y][x] = mix(BLUE_DARK, GOLD_LIGHT, x / (BANNER_W - 1))
+    for y in range(40 * scale, height):
+        for x in range(width):
+            pixels[y][x] = mix(BLUE_DARK, GOLD_LIGHT, x / (width - 1))
     return pixels
 
 
-def write_banner(path):
-    pixels = banner_pixels()
+def write_banner(path, scale):
+    pixels = banner_pixels(scale)
+    width, height = len(pixels[0]), len(pixels)
     rows = bytearray()
     for row in reversed(pixels):
         line = bytearray()
@@ -238,8 +242,7 @@ def write_banner(path):
         while len(line) % 4:
             line.append(0)
         rows += line
-    header = struct.pack('<IiiHHIIiiII', 40, BANNER_W, BANNER_H, 1, 24, 0, len(rows), 2835, 2835,
-                         0, 0)
+    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
     file_header = struct.pack('<2sIHHI', b'BM', 14 + len(header) + len(rows), 0, 0,
                               14 + len(header))
     with open(path, 'wb') as f:
@@ -248,4 +251,5 @@ def write_banner(path):
 
 if __name__ == '__main__':
     write_icon(os.path.join(HERE, 'quil.ico'), [(32, 4), (16, 4), (32, 8)])
-    write_banner(os.path.join(HERE, 'banner.bmp'))
+    write_banner(os.path.join(HERE, 'banner.bmp'), 1)
+    write_banner(os.path.join(HERE, 'banner-2x.bmp'), 2)

@@ -1,8 +1,14 @@
 # Shared by the run and test scripts: a display for Wine (Xvfb when there is none) and the
 # project's Wine prefix, made once.
+#
+# QUIL_DPI (for example 144) picks a prefix of its own beside the project's, named after it with
+# "-144" added, whose screen has that many dots per inch (its LogPixels setting): the display's
+# pixel density that a user sets in Windows. QUIL_WINEPREFIX keeps the project's prefix, so that
+# the scripts this one starts find the same one.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-quil}"
+export QUIL_WINEPREFIX="${QUIL_WINEPREFIX:-${WINEPREFIX:-$HOME/.wine-quil}}"
+export WINEPREFIX="$QUIL_WINEPREFIX${QUIL_DPI:+-$QUIL_DPI}"
 export WINEARCH=win32
 
 QUIL_XVFB_PID=""
@@ -21,7 +27,8 @@ quil_start_display() {
   for n in $(seq 90 130); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Large enough for the dialog at twice the usual pixel density.
+    Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
     QUIL_XVFB_PID=$!
     for i in $(seq 1 100); do
       if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
@@ -64,7 +71,8 @@ quil_stop_display() {
 }
 
 # Creates the Wine prefix once, without the crash debugger: a test program that crashes must end
-# (and fail its test) rather than wait in winedbg. Safe to run from several processes at once.
+# (and fail its test) rather than wait in winedbg; with QUIL_DPI, at that DPI. Safe to run from
+# several processes at once.
 quil_prepare_prefix() {
   local marker="$WINEPREFIX/.quil-prepared"
   [ -f "$marker" ] && return 0
@@ -76,6 +84,10 @@ quil_prepare_prefix() {
       wineboot --init </dev/null >/dev/null 2>&1 || true
       wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
         </dev/null >/dev/null 2>&1 || true
+      if [ -n "${QUIL_DPI:-}" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUIL_DPI" /f \
+          </dev/null >/dev/null 2>&1 || true
+      fi
       touch "$marker"
     fi
   ) 9>"$WINEPREFIX.lock"
@@ -97,7 +109,14 @@ quil_prepare_wine() {
   fi
 }
 
+# Stops the wineservers of the project's prefix and of its DPI prefixes (its name and "-" and a
+# number), and the display.
 quil_cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
+  local prefix
+  for prefix in "$QUIL_WINEPREFIX" "$QUIL_WINEPREFIX"-[0-9]*; do
+    [[ "$prefix" == "$QUIL_WINEPREFIX" || "${prefix#"$QUIL_WINEPREFIX"-}" =~ ^[0-9]+$ ]] || continue
+    [ -f "$prefix/.quil-prepared" ] || continue
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  done
   quil_stop_display
 }

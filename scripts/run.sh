@@ -2,7 +2,8 @@
 # The README's run command: builds the Windows programs, copies the sample skin into a fresh
 # scratch skins folder (scratch/skins/Quil) together with QuilConfig.exe and redirect.exe, and runs
 # QuilConfig.exe there under Wine, with the skin folder as its current folder. Arguments are passed
-# on to QuilConfig.exe ("/showhidden", "/restore").
+# on to QuilConfig.exe ("/showhidden", "/restore"). QUIL_DPI=144 (or another number of dots per
+# inch) runs it in a Wine prefix whose screen has that pixel density (see scripts/lib.sh).
 #
 # With a display the program simply runs. Without one, Xvfb is started, the program is started in
 # the background, and once its window shows, a screenshot of the dialog is saved for each of its
@@ -86,5 +87,5 @@ for _ in $(seq 1 100); do
   kill -0 "$program_pid" 2>/dev/null || break
   sleep 0.1
 done
-echo "run: QuilConfig showed its window; screenshots of its pages are in $shots:"
+echo "run: QuilConfig showed its window${QUIL_DPI:+ at $QUIL_DPI DPI}; screenshots of its pages are in $shots:"
 echo "  1-general.png (the General page), 2-colors.png (the Colors page), 3-plugins.png (the Plugins page)"

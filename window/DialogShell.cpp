@@ -20,6 +20,10 @@ namespace {
 constexpr std::array<std::string_view, 3> kTabTexts{"&General", "Colors", "Plugins"};
 // The header fonts' weight: bold.
 constexpr int kHeaderWeight = 700;
+// Posted by the main dialog to itself when its DPI has changed, with the new DPI as wParam: by the
+// time it arrives, Windows has scaled the dialog's template and fonts, and what the program draws
+// in pixels of its own follows.
+constexpr UINT kFollowDpiMessage = WM_APP + 1;
 
 // The dialog's record, kept as the user data of the main dialog and of each page.
 DialogData* DataOf(HWND window) {
@@ -37,9 +41,9 @@ DialogData& KeepData(HWND window, LPARAM creationParameter) {
 INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam);
 
-HFONT CreateHeaderFont(bool italic) {
-  return CreateFontA(0, 0, 0, 0, kHeaderWeight, italic ? TRUE : FALSE, TRUE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+HFONT CreateHeaderFont(bool italic, int height) {
+  return CreateFontA(height, 0, 0, 0, kHeaderWeight, italic ? TRUE : FALSE, TRUE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, nullptr);
 }
 
@@ -50,21 +54,38 @@ void DeleteHeaderFonts(DialogData& data) {
   data.italicHeaderFont = nullptr;
 }
 
+// Sizes the labels' own fonts from the Colors page's font: the status labels' (made as they are
+// painted) and the header fonts, which are made anew and set on the headers; the previous header
+// fonts are deleted once replaced.
+void MakeLabelFonts(DialogData& data) {
+  const HWND colors = data.windows.colors;
+  const int height = LabelFontHeight(colors);
+  data.painter.labelFontHeight = height;
+  const HFONT bold = CreateHeaderFont(false, height);
+  const HFONT italic = CreateHeaderFont(true, height);
+  SendDlgItemMessageA(colors, kBoldHeader, WM_SETFONT, reinterpret_cast<WPARAM>(bold), FALSE);
+  SendDlgItemMessageA(colors, kItalicHeader, WM_SETFONT, reinterpret_cast<WPARAM>(italic), FALSE);
+  DeleteHeaderFonts(data);
+  data.boldHeaderFont = bold;
+  data.italicHeaderFont = italic;
+}
+
 // A page's initialisation. The pages are made General, Colors, Plugins, and a page's handle is
 // known only once its creation has returned: the scheme box's edit procedure and the header fonts
 // take effect during the Plugins page's initialisation, the first moment the Colors page is known.
 void InitPage(DialogData& data) {
-  const HWND colors = data.windows.colors;
-  if (!colors) return;
+  if (!data.windows.colors) return;
   data.controls.ReplaceEditProcedure(Page::Colors, kSchemeBox);
-  if (!data.boldHeaderFont) {
-    data.boldHeaderFont = CreateHeaderFont(false);
-    data.italicHeaderFont = CreateHeaderFont(true);
-    SendDlgItemMessageA(colors, kBoldHeader, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(data.boldHeaderFont), FALSE);
-    SendDlgItemMessageA(colors, kItalicHeader, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(data.italicHeaderFont), FALSE);
-  }
+  if (!data.boldHeaderFont) MakeLabelFonts(data);
+}
+
+// Scales what the program draws in pixels of its own to the dialog's new DPI: the banner picture
+// and the labels' fonts; then the whole dialog is painted again.
+void FollowDpi(DialogData& data, int dpi) {
+  data.painter.dpi = dpi;
+  MakeBanner(data.painter, data.instance);
+  if (data.windows.colors) MakeLabelFonts(data);
+  RedrawWindow(data.windows.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HWND CreatePage(DialogData& data, HWND dialog, int templateId) {
@@ -100,7 +121,8 @@ void InitMainDialog(DialogData& data, HWND dialog) {
   SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
   const HICON largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
   SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
-  data.painter.banner = LoadBitmapA(instance, MAKEINTRESOURCEA(kBannerBitmapResource));
+  data.painter.dpi = WindowDpi(dialog);
+  MakeBanner(data.painter, instance);
 
   // Inserted at positions 1, 2 and 3 of the empty control, the tabs land at indices 0, 1 and 2.
   const HWND tab = GetDlgItem(dialog, kTabControl);
@@ -161,6 +183,13 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLORSTATIC:
       return BrushResult(MainControlColor(painter, message, reinterpret_cast<HDC>(wParam),
                                           reinterpret_cast<HWND>(lParam)));
+    case WM_DPICHANGED:
+      // Windows moves, sizes and scales the dialog as this procedure leaves the message to it.
+      PostMessageA(dialog, kFollowDpiMessage, HIWORD(wParam), 0);
+      return FALSE;
+    case kFollowDpiMessage:
+      FollowDpi(*data, static_cast<int>(wParam));
+      return TRUE;
     case WM_CHAR:
       app.messages.Plain("Key pressed");
       return TRUE;
@@ -219,6 +248,7 @@ void RunMainDialog(DialogData& data) {
   DialogBoxParamA(data.instance, MAKEINTRESOURCEA(kMainDialog), nullptr, MainDialogProc,
                   reinterpret_cast<LPARAM>(&data));
   DeleteHeaderFonts(data);
+  DeleteBanner(data.painter);
 }
 
 }  // namespace quil

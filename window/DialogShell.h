@@ -29,7 +29,8 @@ struct DialogData {
   Painter painter{app, windows};
   // The tab control's own window procedure, which the dialog's replaces.
   WNDPROC previousTabProc = nullptr;
-  // The fonts of the Colors page's column headers "B" (bold, underlined) and "I" (also italic).
+  // The fonts of the Colors page's column headers "B" (bold, underlined) and "I" (also italic),
+  // sized from the page's font.
   HFONT boldHeaderFont = nullptr;
   HFONT italicHeaderFont = nullptr;
 };

@@ -1,10 +1,14 @@
 // Painting of the main dialog and the pages in the active scheme's colors.
 //
+// Pixel measures are given for 96 DPI and scaled to the dialog's DPI when drawn, so that at 96 DPI
+// the painting is what it always was.
+//
 // The file, top to bottom:
-// - sizes, colors and the drawing helpers every painter uses (a brush under the shared brush
-//   rule, swatches, panels, labels);
+// - sizes, colors and the drawing helpers every painter uses (scaling, a brush under the shared
+//   brush rule, outlines, swatches, panels, labels);
 // - the table of the pages' owner-drawn buttons (kButtonLooks), one row per group of buttons, with
 //   the rectangles and fonts its rows name;
+// - the DPI, the labels' font height and the banner picture;
 // - the shared brush;
 // - the main dialog: its paint message, its owner-drawn items and its control colors;
 // - the pages: their owner-drawn buttons and their control colors;
@@ -13,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -29,9 +34,17 @@ namespace {
 constexpr std::size_t kLabelCapacity = 40;
 // The rounded rectangles' corner ellipses, in pixels.
 constexpr int kCornerEllipse = 10;
+// The outlines of swatches, panels and buttons, in pixels.
+constexpr int kOutlineWidth = 1;
 // The banner picture (the banner bitmap resource), in pixels.
 constexpr int kBannerBitmapWidth = 116;
 constexpr int kBannerBitmapHeight = 45;
+// How far an unselected tab's fill reaches below its rectangle, in pixels.
+constexpr int kTabFillBelow = 2;
+// The labels' own fonts are this tall (cell height, in pixels) where the pages' font is
+// kDialogFontHeight (8 points at 96 DPI).
+constexpr int kLabelFontHeight = 16;
+constexpr int kDialogFontHeight = 11;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 // Labels: one line, centred both ways; an ampersand underlines the letter after it.
@@ -47,6 +60,15 @@ std::string WindowText(HWND window, std::size_t capacity) {
   const int length = GetWindowTextA(window, text.data(), static_cast<int>(capacity));
   text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
   return text;
+}
+
+// A pixel measure given for 96 DPI, at the painter's DPI.
+int Scaled(const Painter& painter, int pixels) {
+  return MulDiv(pixels, painter.dpi, kBaseDpi);
+}
+
+SIZE BannerSize(const Painter& painter) {
+  return {Scaled(painter, kBannerBitmapWidth), Scaled(painter, kBannerBitmapHeight)};
 }
 
 // The button has the focus and is not pressed. The keyboard-cue flags that newer systems add to
@@ -66,19 +88,31 @@ void WithBrush(Painter& painter, HDC dc, COLORREF color, Draw draw) {
   DeleteSharedBrush(painter);
 }
 
-// A rounded rectangle filled with `color` and outlined with the current pen.
-void DrawSwatch(Painter& painter, HDC dc, const RECT& r, COLORREF color) {
+// Selects a black pen of the outline's width, inside the shapes it outlines, for `draw`.
+template <typename Draw>
+void WithOutline(const Painter& painter, HDC dc, Draw draw) {
+  const HPEN pen = CreatePen(PS_INSIDEFRAME, Scaled(painter, kOutlineWidth), kBlack);
+  const HGDIOBJ displaced = SelectObject(dc, pen);
+  draw();
+  SelectObject(dc, displaced);
+  DeleteObject(pen);
+}
+
+// A rounded rectangle filled with `color` and outlined.
+void DrawRounded(Painter& painter, HDC dc, const RECT& r, COLORREF color) {
+  const int corner = Scaled(painter, kCornerEllipse);
   WithBrush(painter, dc, color, [&](HBRUSH) {
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, kCornerEllipse, kCornerEllipse);
+    WithOutline(painter, dc,
+                [&] { RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner); });
   });
 }
 
-// A button's background in `color`: outlined with the current pen when the button is exactly
-// focused, a plain fill otherwise.
+// A button's background in `color`: outlined when the button is exactly focused, a plain fill
+// otherwise.
 void DrawPanel(Painter& painter, HDC dc, const RECT& r, COLORREF color, bool focused) {
   WithBrush(painter, dc, color, [&](HBRUSH brush) {
     if (focused) {
-      Rectangle(dc, r.left, r.top, r.right, r.bottom);
+      WithOutline(painter, dc, [&] { Rectangle(dc, r.left, r.top, r.right, r.bottom); });
     } else {
       FillRect(dc, &r, brush);
     }
@@ -169,45 +203,46 @@ const ButtonLook* FindButtonLook(int id) {
   return nullptr;
 }
 
-RECT SwatchRect(SwatchPlace place, const RECT& r) {
+RECT SwatchRect(const Painter& painter, SwatchPlace place, const RECT& r) {
+  const auto s = [&](int pixels) { return Scaled(painter, pixels); };
   switch (place) {
     case SwatchPlace::Status:
-      return {r.right - 20, r.top, r.right, r.bottom};
+      return {r.right - s(20), r.top, r.right, r.bottom};
     case SwatchPlace::Inset:
-      return {r.right - 40, r.top + 5, r.right - 5, r.bottom - 5};
+      return {r.right - s(40), r.top + s(5), r.right - s(5), r.bottom - s(5)};
     case SwatchPlace::TextColors:
-      return {r.right - 30, r.top + 2, r.right - 2, r.bottom - 2};
+      return {r.right - s(30), r.top + s(2), r.right - s(2), r.bottom - s(2)};
     case SwatchPlace::None:
       break;
   }
   return {};
 }
 
-RECT LabelRect(LabelArea area, const DRAWITEMSTRUCT& item) {
+RECT LabelRect(const Painter& painter, LabelArea area, const DRAWITEMSTRUCT& item) {
   switch (area) {
     case LabelArea::Item:
       return item.rcItem;
     case LabelArea::Client:
       return ClientRect(item.hwndItem);
     case LabelArea::ClientLess25:
-      return LessRight(ClientRect(item.hwndItem), 25);
+      return LessRight(ClientRect(item.hwndItem), Scaled(painter, 25));
     case LabelArea::ClientLess45:
-      return LessRight(ClientRect(item.hwndItem), 45);
+      return LessRight(ClientRect(item.hwndItem), Scaled(painter, 45));
     case LabelArea::ItemLess35:
-      return LessRight(item.rcItem, 35);
+      return LessRight(item.rcItem, Scaled(painter, 35));
   }
   return item.rcItem;
 }
 
-// The font of a status button's label for this paint: default height and face, semi-bold and
-// italic as its two check boxes say.
-HFONT CreateStatusFont(App& app, int buttonId) {
+// The font of a status button's label for this paint: the labels' height, the default face,
+// semi-bold and italic as its two check boxes say.
+HFONT CreateStatusFont(const Painter& painter, int buttonId) {
   const int k = StatusOfButton(buttonId);
-  const bool bold = app.controls.IsChecked(Page::Colors, BoldStatusBox(k));
-  const bool italic = app.controls.IsChecked(Page::Colors, ItalicStatusBox(k));
-  return CreateFontA(0, 0, 0, 0, bold ? kStatusBoldWeight : FW_DONTCARE, italic ? TRUE : FALSE,
-                     FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr);
+  const bool bold = painter.app.controls.IsChecked(Page::Colors, BoldStatusBox(k));
+  const bool italic = painter.app.controls.IsChecked(Page::Colors, ItalicStatusBox(k));
+  return CreateFontA(painter.labelFontHeight, 0, 0, 0, bold ? kStatusBoldWeight : FW_DONTCARE,
+                     italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr);
 }
 
 bool IsColorsPageControl(const Painter& painter, HWND control) {
@@ -215,6 +250,63 @@ bool IsColorsPageControl(const Painter& painter, HWND control) {
 }
 
 }  // namespace
+
+int WindowDpi(HWND window) {
+  // Looked up rather than imported, so that the program still starts where it is missing.
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow) {
+    const auto dpi = static_cast<int>(getDpiForWindow(window));
+    if (dpi > 0) return dpi;
+  }
+  const HDC dc = GetDC(window);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(window, dc);
+  return dpi > 0 ? dpi : kBaseDpi;
+}
+
+int LabelFontHeight(HWND window) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  LOGFONTA info{};
+  if (!font || !GetObjectA(font, sizeof info, &info) || info.lfHeight == 0) return kLabelFontHeight;
+  return MulDiv(kLabelFontHeight, std::abs(static_cast<int>(info.lfHeight)), kDialogFontHeight);
+}
+
+void MakeBanner(Painter& painter, HINSTANCE instance) {
+  DeleteBanner(painter);
+  const SIZE size = BannerSize(painter);
+  const int resource = painter.dpi > kBaseDpi ? kBanner2xBitmapResource : kBannerBitmapResource;
+  const auto art = static_cast<HBITMAP>(
+      LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+  BITMAP artSize{};
+  if (!art || !GetObjectA(art, sizeof artSize, &artSize) ||
+      (artSize.bmWidth == size.cx && artSize.bmHeight == size.cy)) {
+    painter.banner = art;
+    return;
+  }
+  const HDC screen = GetDC(nullptr);
+  const HDC from = CreateCompatibleDC(screen);
+  const HDC to = CreateCompatibleDC(screen);
+  painter.banner = CreateCompatibleBitmap(screen, size.cx, size.cy);
+  const HGDIOBJ displacedFrom = SelectObject(from, art);
+  const HGDIOBJ displacedTo = SelectObject(to, painter.banner);
+  // Each pixel of the picture blends the pixels of the art it covers.
+  SetStretchBltMode(to, HALFTONE);
+  SetBrushOrgEx(to, 0, 0, nullptr);
+  StretchBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, artSize.bmWidth, artSize.bmHeight, SRCCOPY);
+  SelectObject(to, displacedTo);
+  SelectObject(from, displacedFrom);
+  DeleteDC(to);
+  DeleteDC(from);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(art);
+}
+
+void DeleteBanner(Painter& painter) {
+  if (painter.banner) DeleteObject(painter.banner);
+  painter.banner = nullptr;
+}
 
 void DeleteSharedBrush(Painter& painter) {
   if (painter.sharedBrush) DeleteObject(painter.sharedBrush);
@@ -233,20 +325,21 @@ void PaintMainDialog(Painter& painter, HWND dialog) {
   PAINTSTRUCT paint{};
   const HDC dc = BeginPaint(dialog, &paint);
 
-  const HDC picture = CreateCompatibleDC(dc);
-  const HGDIOBJ displaced = SelectObject(picture, painter.banner);
-  BitBlt(dc, 0, 0, kBannerBitmapWidth, kBannerBitmapHeight, picture, 0, 0, SRCCOPY);
-  SelectObject(picture, displaced);
-  DeleteDC(picture);
+  const SIZE picture = BannerSize(painter);
+  const HDC memory = CreateCompatibleDC(dc);
+  const HGDIOBJ displaced = SelectObject(memory, painter.banner);
+  BitBlt(dc, 0, 0, picture.cx, picture.cy, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, displaced);
+  DeleteDC(memory);
 
   // The banner fills the rest of the header's width, so it stretches with the dialog.
   const RECT client = ClientRect(dialog);
   const HWND banner = GetDlgItem(dialog, kBanner);
-  const int height = std::max(static_cast<int>(ClientRect(banner).bottom), kBannerBitmapHeight);
-  const int width = std::max(static_cast<int>(client.right) - kBannerBitmapWidth, 0);
-  SetWindowPos(banner, nullptr, kBannerBitmapWidth, 0, width, height,
+  const LONG height = std::max(ClientRect(banner).bottom, picture.cy);
+  const LONG width = std::max(client.right - picture.cx, LONG{0});
+  SetWindowPos(banner, nullptr, picture.cx, 0, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  const RECT strip{0, kBannerBitmapHeight, kBannerBitmapWidth, height};
+  const RECT strip{0, picture.cy, picture.cx, height};
   if (strip.bottom > strip.top) FillRect(dc, &strip, ReplaceSharedBrush(painter, kWhite));
   EndPaint(dialog, &paint);
 }
@@ -261,7 +354,7 @@ void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
     if (index == selected) {
       FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[edt]));
     } else {
-      r.bottom += 2;
+      r.bottom += Scaled(painter, kTabFillBelow);
       FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[border]));
     }
     if (index >= 0 && index < static_cast<int>(kTabLabels.size())) {
@@ -275,10 +368,7 @@ void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   const bool focused = ExactlyFocused(item.itemState);
   const bool inBorder = (id == kDeleteProfileButton) == focused;
   const RECT& r = item.rcItem;
-  const HBRUSH brush = ReplaceSharedBrush(painter, inBorder ? c[border] : c[edt]);
-  const HGDIOBJ displaced = SelectObject(item.hDC, brush);
-  RoundRect(item.hDC, r.left, r.top, r.right, r.bottom, kCornerEllipse, kCornerEllipse);
-  SelectObject(item.hDC, displaced);
+  DrawRounded(painter, item.hDC, r, inBorder ? c[border] : c[edt]);
   DrawLabel(item.hDC, WindowText(item.hwndItem, kLabelCapacity), r, c[tp]);
 }
 
@@ -327,19 +417,20 @@ void DrawPageItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   const bool focused = ExactlyFocused(item.itemState);
 
   if (look->background == Background::FocusSwatch) {
-    DrawSwatch(painter, dc, item.rcItem, focused ? c[edt] : c[border]);
+    DrawRounded(painter, dc, item.rcItem, focused ? c[edt] : c[border]);
   } else {
     DrawPanel(painter, dc, item.rcItem, color(look->backgroundEntry), focused);
   }
   if (look->swatch != SwatchPlace::None) {
-    DrawSwatch(painter, dc, SwatchRect(look->swatch, item.rcItem), color(look->swatchEntry));
+    DrawRounded(painter, dc, SwatchRect(painter, look->swatch, item.rcItem),
+                color(look->swatchEntry));
   }
 
   const std::string label =
       look->label.empty() ? WindowText(item.hwndItem, kLabelCapacity) : std::string(look->label);
-  const RECT area = LabelRect(look->area, item);
+  const RECT area = LabelRect(painter, look->area, item);
   if (look->font == LabelFont::Status) {
-    const HFONT font = CreateStatusFont(painter.app, id);
+    const HFONT font = CreateStatusFont(painter, id);
     const HGDIOBJ displaced = SelectObject(dc, font);
     DrawLabel(dc, label, area, color(look->labelEntry));
     SelectObject(dc, displaced);

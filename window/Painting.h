@@ -14,23 +14,42 @@
 
 namespace quil {
 
+// The DPI for which the painting's pixel measures are given; at any other DPI they are scaled.
+inline constexpr int kBaseDpi = USER_DEFAULT_SCREEN_DPI;
+
 // What the painters of one dialog share: the scheme's colors and the check boxes they read, the
-// dialog's windows (the Colors page's panels have colors of their own), the banner bitmap and the
-// shared brush.
+// dialog's windows (the Colors page's panels have colors of their own), the dialog's DPI and the
+// height of the labels' own fonts, the banner picture made for that DPI and the shared brush.
 struct Painter {
   App& app;
   const DialogWindows& windows;
+  int dpi = kBaseDpi;
+  int labelFontHeight = 0;  // see LabelFontHeight; 0, the default height, until it is set
   HBITMAP banner = nullptr;
   HBRUSH sharedBrush = nullptr;
 };
+
+// The DPI of `window`, which the painting scales to: the window's own where Windows tells the
+// windows of a program apart (Windows 10 version 1607 on), the screen's before.
+int WindowDpi(HWND window);
+// The cell height of the fonts that the program makes for labels (the status buttons' labels, the
+// Colors page's column headers), sized from the font of `window`, a page: 16 pixels where that font
+// is 11 (8 points at 96 DPI), and in proportion to it otherwise.
+int LabelFontHeight(HWND window);
+// Makes the banner picture for the painter's DPI from the program's art, in place of the previous
+// one: the art drawn at 96 DPI up to that DPI, the art drawn at twice the size above it, each
+// stretched smoothly where the DPI asks for another size.
+void MakeBanner(Painter& painter, HINSTANCE instance);
+// Deletes the banner picture, if any, and forgets it.
+void DeleteBanner(Painter& painter);
 
 // Deletes the shared brush, if any, and forgets it.
 void DeleteSharedBrush(Painter& painter);
 // Replaces the shared brush by a new solid brush of `color` and returns it.
 HBRUSH ReplaceSharedBrush(Painter& painter, COLORREF color);
 
-// The main dialog's paint message: the banner bitmap, the banner moved to its place beside it and
-// the white strip below the bitmap.
+// The main dialog's paint message: the banner picture, the banner moved to its place beside it and
+// the white strip below the picture.
 void PaintMainDialog(Painter& painter, HWND dialog);
 // The main dialog's owner-drawn items: the tabs and the buttons "&Del", "&Restore" and "&Save".
 void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item);

@@ -1,8 +1,12 @@
 // End-to-end color checks: the real dialog, copied from the screen, must show the active scheme's
 // colors where the program paints them (dialog and tab backgrounds, tabs, buttons, the Colors
 // page's preview buttons and header labels), follow a scheme switch, and show a color picked in the
-// chooser. The expected colors come from the scratch skin's scheme files, read by the core.
+// chooser. The expected colors come from the scratch skin's scheme files, read by the core. At 144
+// and 192 DPI the same checks hold, the banner picture fills its area (also after the DPI changes)
+// and no label is cut off more than at 96 DPI.
+#include <cstdlib>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +20,11 @@ namespace {
 // How long the screen may take to show what the program painted (a bound: the checks end as soon
 // as the screen shows it).
 constexpr std::chrono::milliseconds kPaintWait{10000};
+
+// A measure of the painting given in pixels at 96 DPI, at `dpi`.
+int Scaled(int pixels, int dpi) {
+  return MulDiv(pixels, dpi, 96);
+}
 
 // A region of the dialog and the color it must show: as the color covering most of it (a fill),
 // or among its pixels (a label).
@@ -156,29 +165,31 @@ constexpr ColorsPageButton kPreviewButtons[] = {
     {1213, displ, Swatch::Text, MsgNotices},
 };
 
-// The swatch's rectangle inside a button's rectangle, less its outline and rounded corners.
-RECT SwatchRect(Swatch swatch, const RECT& b) {
+// The swatch's rectangle inside a button's rectangle at `dpi`, less its outline and rounded
+// corners.
+RECT SwatchRect(Swatch swatch, const RECT& b, int dpi) {
+  const auto s = [dpi](int pixels) { return Scaled(pixels, dpi); };
   switch (swatch) {
     case Swatch::Status:
-      return Inset({b.right - 20, b.top, b.right, b.bottom}, 4, 4);
+      return Inset({b.right - s(20), b.top, b.right, b.bottom}, s(4), s(4));
     case Swatch::Window:
-      return Inset({b.right - 40, b.top + 5, b.right - 5, b.bottom - 5}, 4, 2);
+      return Inset({b.right - s(40), b.top + s(5), b.right - s(5), b.bottom - s(5)}, s(4), s(2));
     case Swatch::Text:
-      return Inset({b.right - 30, b.top + 2, b.right - 2, b.bottom - 2}, 4, 3);
+      return Inset({b.right - s(30), b.top + s(2), b.right - s(2), b.bottom - s(2)}, s(4), s(3));
     case Swatch::None:
       break;
   }
   return b;
 }
 
-std::vector<Look> ColorsPageLooks(const QuilDialog& dialog, const SchemeColors& c) {
+std::vector<Look> ColorsPageLooks(const QuilDialog& dialog, const SchemeColors& c, int dpi = 96) {
   std::vector<Look> looks;
   for (const ColorsPageButton& button : kPreviewButtons) {
     const RECT r = ScreenRect(dialog.Control(Page::Colors, button.id));
     const std::string name = "button " + std::to_string(button.id);
     RECT panel = Inset(r, 2, 2);
     if (button.swatch != Swatch::None) {
-      const RECT swatch = SwatchRect(button.swatch, r);
+      const RECT swatch = SwatchRect(button.swatch, r, dpi);
       panel.right = swatch.left - 6;
       looks.push_back({name + " swatch", swatch, c[button.swatchEntry]});
     }
@@ -193,9 +204,10 @@ std::vector<Look> ColorsPageLooks(const QuilDialog& dialog, const SchemeColors& 
   return looks;
 }
 
-std::vector<Look> AllLooks(const QuilDialog& dialog, const SchemeColors& c, int focused) {
+std::vector<Look> AllLooks(const QuilDialog& dialog, const SchemeColors& c, int focused,
+                           int dpi = 96) {
   std::vector<Look> looks = MainLooks(dialog, c, focused);
-  const std::vector<Look> page = ColorsPageLooks(dialog, c);
+  const std::vector<Look> page = ColorsPageLooks(dialog, c, dpi);
   looks.insert(looks.end(), page.begin(), page.end());
   return looks;
 }
@@ -303,6 +315,227 @@ TEST_F(E2EPixels, ColorChooserCancelledThenConfirmedAndSaved) {
   EXPECT_EQ(SchemeOnDisk("green").entries, expected.entries);
   CloseAndExpectExit(0);
 }
+
+// The banner picture covers the top left corner of the dialog at its size for `dpi` (116 by 45
+// pixels at 96 DPI): the band along its foot runs from dark blue at its left edge to gold at its
+// right edge, the banner's white continues to its right, and no band shows below it.
+void ExpectBannerFills(const QuilDialog& dialog, int dpi) {
+  const RECT client = ClientOnScreen(dialog.Main());
+  const int right = client.left + Scaled(116, dpi);
+  const int foot = client.top + Scaled(45, dpi) - Scaled(2, dpi);
+  // The band's colors as resources/make_art.py draws them.
+  const COLORREF blue = RGB(16, 40, 120);
+  const COLORREF gold = RGB(255, 220, 90);
+  struct Spot {
+    const char* what;
+    int x;
+    int y;
+    COLORREF color;
+    bool same;  // the spot shows the color, or shows anything but it
+  };
+  const Spot spots[] = {
+      {"the band's left end", client.left + 1, foot, blue, true},
+      {"the band's right end", right - 2, foot, gold, true},
+      {"the banner right of the picture", right + 1, foot, RGB(255, 255, 255), true},
+      {"below the picture", client.left + 1, client.top + Scaled(45, dpi) + 1, blue, false},
+  };
+  // The picture is stretched smoothly: its colors come within this much of the art's.
+  const auto similar = [](COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 40 &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= 40 &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= 40;
+  };
+  std::vector<std::string> failures;
+  WaitFor(
+      [&] {
+        failures.clear();
+        const Capture capture = Capture::Of(dialog.Main());
+        for (const Spot& spot : spots) {
+          const COLORREF shown = capture.At(spot.x, spot.y);
+          if (similar(shown, spot.color) != spot.same) {
+            failures.push_back(std::string(spot.what) + " shows " + ColorText(shown) +
+                               (spot.same ? ", expected about " : ", expected other than ") +
+                               ColorText(spot.color));
+          }
+        }
+        return failures.empty();
+      },
+      kPaintWait);
+  for (const std::string& failure : failures) ADD_FAILURE() << dpi << " DPI, banner: " << failure;
+}
+
+// Where a label's text shows that it is cut off: the edges of its room that a text too long for
+// the room reaches. A centered or right-aligned line reaches the left edge, a left-aligned line the
+// right edge (in the middle third of the room's height, where a line's letters are and a button's
+// rounded corners are not), wrapped lines the bottom edge.
+enum Edge : unsigned { kLeftEdge = 1, kRightEdge = 2, kBottomEdge = 4 };
+
+struct Label {
+  std::string name;  // page and text
+  RECT room;         // on the screen
+  unsigned edges;
+};
+
+std::string PageName(Page page) {
+  switch (page) {
+    case Page::Main:
+      return "main";
+    case Page::General:
+      return "General";
+    case Page::Colors:
+      return "Colors";
+    case Page::Plugins:
+      return "Plugins";
+  }
+  return "?";
+}
+
+// The labels of a page, or of the main dialog with its tabs: statics, check boxes, radio buttons
+// and owner-drawn buttons that have a text. Owner-drawn labels are centered; their room is the
+// button less its outline, a tab's the tab less its frame. Group boxes are left out: their frame
+// runs through the edges of their room.
+std::vector<Label> LabelsOf(const QuilDialog& dialog, Page page, int dpi) {
+  std::vector<Label> labels;
+  constexpr int kTabFrame = 2;
+  for (HWND child = GetWindow(dialog.PageWindow(page), GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::string text = WindowText(child);
+    if (text.empty() || !IsWindowVisible(child)) continue;
+    const std::string kind = ClassOf(child);
+    const auto style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
+    RECT room = ClientOnScreen(child);
+    unsigned edges = 0;
+    if (kind == "Static") {
+      const DWORD align = style & SS_TYPEMASK;
+      if (align != SS_LEFT && align != SS_CENTER && align != SS_RIGHT) continue;
+      if (!(style & SS_CENTERIMAGE)) {
+        edges = kBottomEdge | (align == SS_CENTER ? kLeftEdge : 0u);
+      } else {
+        edges = align == SS_LEFT ? kRightEdge : kLeftEdge;
+      }
+    } else if (kind == "Button") {
+      const DWORD type = style & BS_TYPEMASK;
+      if (type == BS_OWNERDRAW) {
+        edges = kLeftEdge;
+        room = Inset(room, Scaled(1, dpi), 0);
+      } else if (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON) {
+        edges = kRightEdge;
+      } else {
+        continue;
+      }
+    } else {
+      continue;
+    }
+    labels.push_back({PageName(page) + " \"" + text + "\"", room, edges});
+  }
+  if (page == Page::Main) {
+    for (int i = 0; i < dialog.TabCount(); ++i) {
+      if (const auto tab = dialog.TabRect(i)) {
+        labels.push_back({"tab " + std::to_string(i), Inset(*tab, kTabFrame, 0), kLeftEdge});
+      }
+    }
+  }
+  return labels;
+}
+
+// Labels whose text reaches an edge of its room at 96 DPI, where the templates give them no more
+// room than their text needs: "Use &Profile:" fills its one line, the header "B" its column with
+// its underline; the others are cut off, "System fonts" with its second line below the label.
+const std::set<std::string> kReachingAt96 = {
+    "main \"Use &Profile:\"",
+    "General \"Show medium icons in container\"",
+    "General \"Min container height (>170)\"",
+    "General \"System fonts\"",
+    "General \"Normal (ie messages)\"",
+    "Colors \"B\"",
+};
+
+// No label is cut off more than at 96 DPI: only the labels whose text reaches an edge of its room
+// at 96 DPI may do so, and at 96 DPI those do (so that the list stays true).
+void ExpectLabelsAsAt96(const QuilDialog& dialog, Page page, int dpi) {
+  std::vector<std::string> failures;
+  WaitFor(
+      [&] {
+        failures.clear();
+        const Capture capture = Capture::Of(dialog.Main());
+        for (const Label& label : LabelsOf(dialog, page, dpi)) {
+          const RECT& r = label.room;
+          const auto [background, share] = capture.Dominant(r);
+          if (share >= 1.0) {
+            failures.push_back(label.name + " shows no text");
+            continue;
+          }
+          const auto inked = [&](RECT line) {
+            return capture.Count(line, background) <
+                   (line.right - line.left) * (line.bottom - line.top);
+          };
+          const LONG third = (r.bottom - r.top) / 3;
+          const LONG top = r.top + third;
+          const LONG bottom = r.bottom - third;
+          const bool reaches =
+              ((label.edges & kLeftEdge) && inked({r.left, top, r.left + 1, bottom})) ||
+              ((label.edges & kRightEdge) && inked({r.right - 1, top, r.right, bottom})) ||
+              ((label.edges & kBottomEdge) && inked({r.left, r.bottom - 1, r.right, r.bottom}));
+          const bool listed = kReachingAt96.count(label.name) > 0;
+          if (reaches && !listed) {
+            failures.push_back(label.name + " is cut off: its text reaches an edge of its room");
+          } else if (!reaches && listed && dpi == 96) {
+            failures.push_back(label.name +
+                               " is listed as reaching an edge at 96 DPI but does not");
+          }
+        }
+        return failures.empty();
+      },
+      kPaintWait);
+  for (const std::string& failure : failures) {
+    ADD_FAILURE() << dpi << " DPI, " << PageName(page) << ": " << failure;
+  }
+}
+
+// The dialog at the DPI of the Wine prefix that the test runs in: ctest runs each instance in a
+// prefix of its own whose LogPixels is the instance's DPI (QUIL_DPI, scripts/lib.sh).
+class E2EDpi : public Scenario, public ::testing::WithParamInterface<int> {};
+
+TEST_P(E2EDpi, BannerFillsColorsHoldAndNoLabelIsCutMoreThanAt96) {
+  const int dpi = GetParam();
+  const HDC screen = GetDC(nullptr);
+  const int screenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  ASSERT_EQ(screenDpi, dpi) << "the Wine prefix's screen is at " << screenDpi
+                            << " DPI: run the test with QUIL_DPI=" << dpi << " (ctest sets it)";
+  QuilDialog* dialog = Start();
+  ASSERT_TRUE(dialog);
+  const SchemeColors green = SchemeOnDisk("green");
+  const std::string at = std::to_string(dpi) + " DPI, ";
+
+  dialog->Focus(Page::Main, kProfileBox);
+  ExpectBannerFills(*dialog, dpi);
+  ExpectLooks(*dialog, MainLooks(*dialog, green, 0), at + "General page");
+  ExpectLabelsAsAt96(*dialog, Page::Main, dpi);
+  ExpectLabelsAsAt96(*dialog, Page::General, dpi);
+  dialog->ShowTab(1);
+  ExpectLooks(*dialog, AllLooks(*dialog, green, 0, dpi), at + "Colors page");
+  ExpectLabelsAsAt96(*dialog, Page::Colors, dpi);
+
+  // A move to a screen of half the DPI and back: the picture is made for each DPI, and the fonts
+  // made anew show as before. (Wine leaves the template as it is; at half the DPI the picture
+  // still lies clear of the tabs.)
+  const Capture before = Capture::Of(dialog->Main());
+  dialog->ChangeDpi(dpi / 2);
+  ExpectBannerFills(*dialog, dpi / 2);
+  dialog->ChangeDpi(dpi);
+  EXPECT_TRUE(WaitFor([&] { return Capture::Of(dialog->Main()).SamePixels(before); }, kPaintWait))
+      << at << "the dialog does not show what it showed before a DPI change and back";
+
+  dialog->ShowTab(2);
+  ExpectLabelsAsAt96(*dialog, Page::Plugins, dpi);
+  CloseAndExpectExit(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, E2EDpi, ::testing::Values(QUIL_TEST_DPIS),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::to_string(info.param);
+                         });
 
 }  // namespace
 }  // namespace quil::e2e

@@ -32,6 +32,10 @@ constexpr std::size_t kTextCapacity = 4096;
 constexpr int kMarkerEdit = 1006;
 constexpr WPARAM kMarkerLimits[2] = {0x40000000, 0x40000001};
 
+// The driver reads the program's windows and copies the screen in the screen's own pixels: it is
+// DPI aware, as the program is, so that Windows converts no coordinates between the two.
+[[maybe_unused]] const bool kDpiAware = SetProcessDPIAware() != FALSE;
+
 std::wstring Widen(std::string_view text) {
   if (text.empty()) return {};
   const int n =
@@ -99,6 +103,10 @@ class RemoteBuffer {
   bool Read(void* into, std::size_t size) const {
     SIZE_T done = 0;
     return address_ && ReadProcessMemory(process_, address_, into, size, &done) && done == size;
+  }
+  bool Write(const void* from, std::size_t size) const {
+    SIZE_T done = 0;
+    return address_ && WriteProcessMemory(process_, address_, from, size, &done) && done == size;
   }
 
  private:
@@ -396,6 +404,19 @@ std::optional<RECT> QuilDialog::TabRect(int index) const {
   if (!buffer.Read(&rect, sizeof rect)) return std::nullopt;
   MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
+}
+
+void QuilDialog::ChangeDpi(int dpi) const {
+  RECT window{};
+  GetWindowRect(main_, &window);
+  RemoteBuffer suggested(process_.Handle(), sizeof window);
+  if (!suggested.Write(&window, sizeof window)) {
+    ADD_FAILURE() << "the suggested rectangle could not be written into the program";
+    return;
+  }
+  const auto both = static_cast<WORD>(dpi);
+  Send(main_, WM_DPICHANGED, MAKEWPARAM(both, both), suggested.Address());
+  Sync();
 }
 
 void QuilDialog::PressKey(Page page, int id, WPARAM virtualKey) const {

@@ -140,6 +140,11 @@ class QuilDialog {
   // memory).
   std::optional<RECT> TabRect(int index) const;
 
+  // Tells the dialog that its DPI is now `dpi`, as Windows does when the window moves to a screen
+  // of another pixel density (WM_DPICHANGED, suggesting the window's present rectangle), and
+  // returns once the program has handled it and what it posted itself meanwhile.
+  void ChangeDpi(int dpi) const;
+
   // Posts a key press (down and up) to a control.
   void PressKey(Page page, int id, WPARAM virtualKey) const;
   // Posts a character message to the main dialog window itself; the caller waits for its effect.
@@ -169,6 +174,9 @@ class Capture {
   std::pair<COLORREF, double> Dominant(const RECT& screenRect) const;
   int Count(const RECT& screenRect, COLORREF color) const;
   bool Empty() const { return pixels_.empty(); }
+  bool SamePixels(const Capture& other) const {
+    return EqualRect(&rect_, &other.rect_) && pixels_ == other.pixels_;
+  }
 
  private:
   RECT rect_{};
