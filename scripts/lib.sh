@@ -101,7 +101,8 @@ quil_prepare_prefix() {
 # that made the prefix is waited for first, so that the persistent one is the one that stays.
 quil_prepare_wine() {
   quil_prepare_prefix
-  wineserver -w >/dev/null 2>&1 || true
+  # A persistent server left by an interrupted run never ends by itself: it is ended after a while.
+  timeout 60 wineserver -w >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   if [ -n "${1:-}" ]; then
