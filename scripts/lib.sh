@@ -18,8 +18,9 @@ QUIL_WM_PID=""
 # QUIL_STARTED_XVFB=1 then. A number is free when neither its socket file nor its abstract socket
 # exists: a server of the same machine that this folder cannot see (from a chroot, say) still holds
 # the abstract one, and clients would reach that server instead of ours. A number whose server does
-# not come up is skipped too. The window manager matters: without one, Wine waits about 2 s for a
-# manager's answer each time one of its windows closes.
+# not come up, or where the window manager cannot start, is skipped too. The window manager
+# matters: without one, Wine waits about 2 s for a manager's answer each time one of its windows
+# closes.
 quil_start_display() {
   QUIL_STARTED_XVFB=0
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
@@ -33,9 +34,14 @@ quil_start_display() {
     for i in $(seq 1 100); do
       if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
         export DISPLAY=":$n"
-        QUIL_STARTED_XVFB=1
-        quil_start_window_manager
-        return
+        if quil_start_window_manager; then
+          QUIL_STARTED_XVFB=1
+          return 0
+        fi
+        # Another server took the number meanwhile (its window manager answers): the next one.
+        unset DISPLAY
+        quil_stop_display
+        continue 2
       fi
       kill -0 "$QUIL_XVFB_PID" 2>/dev/null || break
       sleep 0.1
@@ -54,11 +60,11 @@ quil_start_window_manager() {
   openbox --sm-disable >/dev/null 2>&1 &
   QUIL_WM_PID=$!
   for i in $(seq 1 100); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then return 0; fi
+    case "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" in *"window id"*) return 0 ;; esac
     if ! kill -0 "$QUIL_WM_PID" 2>/dev/null; then break; fi
     sleep 0.1
   done
-  echo "the window manager (openbox) did not start on $DISPLAY" >&2
+  echo "the window manager (openbox) did not start on $DISPLAY; trying another display" >&2
   return 1
 }
 
