@@ -1,7 +1,15 @@
 // What every file-services implementation shares.
 #include "files/FileServices.h"
 
+#include "files/TextMode.h"
+
 namespace quil {
+
+std::unique_ptr<TextReader> FileServices::OpenRead(const std::string& path) {
+  const std::optional<std::string> bytes = ReadBytes(path);
+  if (!bytes) return nullptr;
+  return std::make_unique<BufferedTextReader>(*bytes);
+}
 
 int FileServices::LastErrorCode() {
   switch (LastError()) {

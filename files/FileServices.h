@@ -55,8 +55,10 @@ class FileServices {
  public:
   virtual ~FileServices() = default;
 
-  // Opens an existing file for reading; null when it cannot be opened (LastError says why).
-  virtual std::unique_ptr<TextReader> OpenRead(const std::string& path) = 0;
+  // Opens an existing file for reading; null when it cannot be opened (LastError says why). The
+  // whole file is read at once (ReadBytes): the skin's text files are small, and the reader then
+  // folds line breaks and serves fgets-like pieces from memory.
+  virtual std::unique_ptr<TextReader> OpenRead(const std::string& path);
   // The whole content of an existing file, byte for byte as it lies on disk; nothing when it
   // cannot be opened or read (LastError says why).
   virtual std::optional<std::string> ReadBytes(const std::string& path) = 0;

@@ -153,12 +153,6 @@ class PosixTextWriter : public TextWriter {
 
 class PosixFileServices : public FileServices {
  public:
-  std::unique_ptr<TextReader> OpenRead(const std::string& path) override {
-    const std::optional<std::string> bytes = ReadBytes(path);
-    if (!bytes) return nullptr;
-    return std::make_unique<BufferedTextReader>(*bytes);
-  }
-
   std::optional<std::string> ReadBytes(const std::string& path) override {
     const std::string native = Resolve(path);
     const auto attributes = NativeAttributes(native);

@@ -113,14 +113,6 @@ class Win32TextWriter : public TextWriter {
 
 class Win32FileServices : public FileServices {
  public:
-  std::unique_ptr<TextReader> OpenRead(const std::string& path) override {
-    // The whole file is read at once: the skin's text files are small, and the reader then folds
-    // line breaks and serves fgets-like pieces from memory.
-    const std::optional<std::string> bytes = ReadBytes(path);
-    if (!bytes) return nullptr;
-    return std::make_unique<BufferedTextReader>(*bytes);
-  }
-
   std::optional<std::string> ReadBytes(const std::string& path) override {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareReadWrite, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
