@@ -78,7 +78,10 @@ quil_stop_display() {
 
 # Creates the Wine prefix once, without the crash debugger: a test program that crashes must end
 # (and fail its test) rather than wait in winedbg; with QUIL_DPI, at that DPI. Safe to run from
-# several processes at once.
+# several processes at once. Call it with the display already started: the wineserver that making
+# the prefix starts keeps running for a while, with its desktop on the display it found, and a
+# program started meanwhile joins that server. Made without a display, that desktop has no display
+# driver and the program cannot make a window; so without one, the server is waited for here.
 quil_prepare_prefix() {
   local marker="$WINEPREFIX/.quil-prepared"
   [ -f "$marker" ] && return 0
@@ -93,6 +96,9 @@ quil_prepare_prefix() {
       if [ -n "${QUIL_DPI:-}" ]; then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUIL_DPI" /f \
           </dev/null >/dev/null 2>&1 || true
+      fi
+      if [ -z "${DISPLAY:-}" ]; then
+        timeout 60 wineserver -w >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1 || true
       fi
       touch "$marker"
     fi

@@ -35,4 +35,6 @@ echo "== fuzz targets: a bounded run of each on its seed corpus =="
   status=1
 echo "== Windows tests under Wine =="
 ctest --preset windows -j2 || status=1
+echo "== the run command on a new machine: a new Wine prefix, its own display =="
+scripts/check-run.sh || status=1
 exit $status

@@ -244,11 +244,13 @@ LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-void RunMainDialog(DialogData& data) {
-  DialogBoxParamA(data.instance, MAKEINTRESOURCEA(kMainDialog), nullptr, MainDialogProc,
-                  reinterpret_cast<LPARAM>(&data));
+bool RunMainDialog(DialogData& data, DWORD& error) {
+  const INT_PTR result = DialogBoxParamA(data.instance, MAKEINTRESOURCEA(kMainDialog), nullptr,
+                                         MainDialogProc, reinterpret_cast<LPARAM>(&data));
+  error = result == -1 ? GetLastError() : 0;
   DeleteHeaderFonts(data);
   DeleteBanner(data.painter);
+  return result != -1;
 }
 
 }  // namespace quil

@@ -35,8 +35,9 @@ struct DialogData {
   HFONT italicHeaderFont = nullptr;
 };
 
-// Runs the main dialog modally, without an owner window, until it is closed. The controls must be
-// attached to data.windows.
-void RunMainDialog(DialogData& data);
+// Runs the main dialog modally, without an owner window, until it is closed, and returns true.
+// Returns false, with Windows' error code in `error`, when the dialog could not be made at all (no
+// display to show it on, say). The controls must be attached to data.windows.
+bool RunMainDialog(DialogData& data, DWORD& error);
 
 }  // namespace quil
