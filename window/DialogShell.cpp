@@ -16,8 +16,6 @@ namespace quil {
 
 namespace {
 
-// The tabs' texts, inserted in this order.
-constexpr std::array<std::string_view, 3> kTabTexts{"&General", "Colors", "Plugins"};
 // The header fonts' weight: bold.
 constexpr int kHeaderWeight = 700;
 // Posted by the main dialog to itself when its DPI has changed, with the new DPI as wParam: by the
@@ -58,7 +56,7 @@ void DeleteHeaderFonts(DialogData& data) {
 // painted) and the header fonts, which are made anew and set on the headers; the previous header
 // fonts are deleted once replaced.
 void MakeLabelFonts(DialogData& data) {
-  const HWND colors = data.windows.colors;
+  const HWND colors = data.windows.Of(Page::Colors);
   const int height = LabelFontHeight(colors);
   data.painter.labelFontHeight = height;
   const HFONT bold = CreateHeaderFont(false, height);
@@ -70,21 +68,23 @@ void MakeLabelFonts(DialogData& data) {
   data.italicHeaderFont = italic;
 }
 
-// A page's initialisation. The pages are made General, Colors, Plugins, and a page's handle is
+// A page's initialisation. The pages are made in the order of their tabs, and a page's handle is
 // known only once its creation has returned: the scheme box's edit procedure and the header fonts
-// take effect during the Plugins page's initialisation, the first moment the Colors page is known.
+// take effect during the initialisation of the page after the Colors page, the first moment the
+// Colors page is known.
 void InitPage(DialogData& data) {
-  if (!data.windows.colors) return;
+  if (!data.windows.Of(Page::Colors)) return;
   data.controls.ReplaceEditProcedure(Page::Colors, kSchemeBox);
   if (!data.boldHeaderFont) MakeLabelFonts(data);
 }
 
-// Scales what the program draws in pixels of its own to the dialog's new DPI: the banner picture
-// and the labels' fonts; then the whole dialog is painted again.
+// Scales what the program draws in pixels of its own to the dialog's new DPI: the banner picture,
+// the banner beside it and the labels' fonts; then the whole dialog is painted again.
 void FollowDpi(DialogData& data, int dpi) {
   data.painter.dpi = dpi;
   MakeBanner(data.painter, data.instance);
-  if (data.windows.colors) MakeLabelFonts(data);
+  PlaceBanner(data.painter, data.windows.main);
+  if (data.windows.Of(Page::Colors)) MakeLabelFonts(data);
   RedrawWindow(data.windows.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -95,15 +95,14 @@ HWND CreatePage(DialogData& data, HWND dialog, int templateId) {
   return page;
 }
 
-// Hides the three pages and shows the page of tab `index` (0 General, 1 Colors, 2 Plugins), with
-// the keyboard focus on its first control.
+// Hides the pages and shows the page of tab `index` (its row in kPages), with the keyboard focus on
+// its first control.
 void PageSwitch(const DialogWindows& windows, int index) {
-  const std::array<HWND, 3> pages{windows.general, windows.colors, windows.plugins};
-  for (const HWND page : pages) {
+  for (const HWND page : windows.pages) {
     if (page) ShowWindow(page, SW_HIDE);
   }
-  if (index < 0 || index >= static_cast<int>(pages.size())) return;
-  const HWND page = pages[static_cast<std::size_t>(index)];
+  if (index < 0 || index >= static_cast<int>(windows.pages.size())) return;
+  const HWND page = windows.pages[static_cast<std::size_t>(index)];
   if (!page) return;
   ShowWindow(page, SW_SHOW);
   SetFocus(GetWindow(page, GW_CHILD));
@@ -123,26 +122,34 @@ void InitMainDialog(DialogData& data, HWND dialog) {
   SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
   data.painter.dpi = WindowDpi(dialog);
   MakeBanner(data.painter, instance);
+  PlaceBanner(data.painter, dialog);
 
-  // Inserted at positions 1, 2 and 3 of the empty control, the tabs land at indices 0, 1 and 2.
+  // Inserted at positions 1, 2, 3, ... of the empty control, the tabs land at indices 0, 1, 2, ...
   const HWND tab = GetDlgItem(dialog, kTabControl);
-  for (std::size_t i = 0; i < kTabTexts.size(); ++i) {
-    std::string text(kTabTexts[i]);
+  for (std::size_t i = 0; i < kPages.size(); ++i) {
+    std::string text(kPages[i].tabText);
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = text.data();
     SendMessageA(tab, TCM_INSERTITEMA, i + 1, reinterpret_cast<LPARAM>(&item));
   }
 
-  data.windows.general = CreatePage(data, dialog, kGeneralTemplate);
-  data.windows.colors = CreatePage(data, dialog, kColorsTemplate);
-  data.windows.plugins = CreatePage(data, dialog, kPluginsTemplate);
+  for (std::size_t i = 0; i < kPages.size(); ++i) {
+    data.windows.pages[i] = CreatePage(data, dialog, kPages[i].templateId);
+  }
   PageSwitch(data.windows, 0);
 
   data.shell.Prepare(dialog);
   StartUp(app);
   data.previousTabProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(tab, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TabEraseProc)));
+}
+
+// A notification from a control: a new tab chosen shows its page.
+void OnNotify(DialogData& data, const NMHDR& header) {
+  if (header.idFrom == static_cast<UINT_PTR>(kTabControl) && header.code == TCN_SELCHANGE) {
+    PageSwitch(data.windows, static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+  }
 }
 
 INT_PTR BrushResult(HBRUSH brush) {
@@ -163,20 +170,18 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       // Whatever the notification code; the Escape key's cancel command does nothing.
       MainCommand(app, LOWORD(wParam));
       return TRUE;
-    case WM_NOTIFY: {
-      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-      if (header.idFrom == static_cast<UINT_PTR>(kTabControl) && header.code == TCN_SELCHANGE) {
-        PageSwitch(data->windows,
-                   static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
-      }
+    case WM_NOTIFY:
+      OnNotify(*data, *reinterpret_cast<const NMHDR*>(lParam));
       return TRUE;
-    }
     case WM_DRAWITEM:
       DrawMainItem(painter, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_PAINT:
       PaintMainDialog(painter, dialog);
       return TRUE;
+    case WM_SIZE:
+      PlaceBanner(painter, dialog);
+      return FALSE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:

@@ -52,9 +52,6 @@ constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // The semi-bold weight of a status button's label when its bold box is checked.
 constexpr int kStatusBoldWeight = 600;
 
-// The labels of the three tabs, by index.
-constexpr std::array<std::string_view, 3> kTabLabels{"General", "Colors", "Plugins"};
-
 std::string WindowText(HWND window, std::size_t capacity) {
   std::string text(capacity, '\0');
   const int length = GetWindowTextA(window, text.data(), static_cast<int>(capacity));
@@ -246,7 +243,8 @@ HFONT CreateStatusFont(const Painter& painter, int buttonId) {
 }
 
 bool IsColorsPageControl(const Painter& painter, HWND control) {
-  return painter.windows.colors && GetParent(control) == painter.windows.colors;
+  const HWND colors = painter.windows.Of(Page::Colors);
+  return colors && GetParent(control) == colors;
 }
 
 }  // namespace
@@ -332,16 +330,21 @@ void PaintMainDialog(Painter& painter, HWND dialog) {
   SelectObject(memory, displaced);
   DeleteDC(memory);
 
+  const LONG height = std::max(ClientRect(GetDlgItem(dialog, kBanner)).bottom, picture.cy);
+  const RECT strip{0, picture.cy, picture.cx, height};
+  if (strip.bottom > strip.top) FillRect(dc, &strip, ReplaceSharedBrush(painter, kWhite));
+  EndPaint(dialog, &paint);
+}
+
+void PlaceBanner(const Painter& painter, HWND dialog) {
   // The banner fills the rest of the header's width, so it stretches with the dialog.
+  const SIZE picture = BannerSize(painter);
   const RECT client = ClientRect(dialog);
   const HWND banner = GetDlgItem(dialog, kBanner);
   const LONG height = std::max(ClientRect(banner).bottom, picture.cy);
   const LONG width = std::max(client.right - picture.cx, LONG{0});
   SetWindowPos(banner, nullptr, picture.cx, 0, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  const RECT strip{0, picture.cy, picture.cx, height};
-  if (strip.bottom > strip.top) FillRect(dc, &strip, ReplaceSharedBrush(painter, kWhite));
-  EndPaint(dialog, &paint);
 }
 
 void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
@@ -357,8 +360,9 @@ void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
       r.bottom += Scaled(painter, kTabFillBelow);
       FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[border]));
     }
-    if (index >= 0 && index < static_cast<int>(kTabLabels.size())) {
-      DrawLabel(item.hDC, kTabLabels[static_cast<std::size_t>(index)], r, c[tp]);
+    if (index >= 0 && index < static_cast<int>(kPages.size())) {
+      DrawLabel(item.hDC, PaintedTabLabel(kPages[static_cast<std::size_t>(index)].tabText), r,
+                c[tp]);
     }
     return;
   }

@@ -48,9 +48,11 @@ void DeleteSharedBrush(Painter& painter);
 // Replaces the shared brush by a new solid brush of `color` and returns it.
 HBRUSH ReplaceSharedBrush(Painter& painter, COLORREF color);
 
-// The main dialog's paint message: the banner picture, the banner moved to its place beside it and
-// the white strip below the picture.
+// The main dialog's paint message: the banner picture and the white strip below it.
 void PaintMainDialog(Painter& painter, HWND dialog);
+// Moves the banner (the header's text) to its place beside the picture, as wide as the rest of the
+// dialog: when the dialog is made, sized, or its picture made for another DPI.
+void PlaceBanner(const Painter& painter, HWND dialog);
 // The main dialog's owner-drawn items: the tabs and the buttons "&Del", "&Restore" and "&Save".
 void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item);
 // The main dialog's answer to a control-color request (WM_CTLCOLOR*).

@@ -42,18 +42,7 @@ void Win32ProgramExit::Exit(int status) {
 }
 
 HWND Win32DialogControls::PageWindow(Page page) const {
-  if (!windows_) return nullptr;
-  switch (page) {
-    case Page::Main:
-      return windows_->main;
-    case Page::General:
-      return windows_->general;
-    case Page::Colors:
-      return windows_->colors;
-    case Page::Plugins:
-      return windows_->plugins;
-  }
-  return nullptr;
+  return windows_ ? windows_->Of(page) : nullptr;
 }
 
 HWND Win32DialogControls::Control(Page page, int id) const {

@@ -3,6 +3,7 @@
 // main dialog and its three pages.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <map>
 #include <string>
@@ -11,16 +12,22 @@
 
 #include "core/Ports.h"
 #include "files/win32/Win32.h"
+#include "window/Pages.h"
 
 namespace quil {
 
-// The windows of one dialog: the main dialog and its three pages, each known once its creation has
-// returned.
+// The windows of one dialog: the main dialog and its pages (in the order of kPages), each known
+// once its creation has returned.
 struct DialogWindows {
   HWND main = nullptr;
-  HWND general = nullptr;
-  HWND colors = nullptr;
-  HWND plugins = nullptr;
+  std::array<HWND, kPages.size()> pages{};
+
+  // The window of `page`: the main dialog's for Page::Main.
+  HWND Of(Page page) const {
+    if (page == Page::Main) return main;
+    const std::size_t index = PageIndex(page);
+    return index < pages.size() ? pages[index] : nullptr;
+  }
 };
 
 // Message boxes without an owner window, captioned "Quil Config".

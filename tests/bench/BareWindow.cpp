@@ -6,13 +6,12 @@
 
 #include <commctrl.h>
 
-#include <array>
+#include <string>
 
 #include "core/ControlIds.h"
+#include "window/Pages.h"
 
 namespace {
-
-constexpr std::array<const char*, 3> kTabTexts{"&General", "Colors", "Plugins"};
 
 INT_PTR CALLBACK PageProc(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG ? TRUE : FALSE;
@@ -29,17 +28,20 @@ INT_PTR CALLBACK MainProc(HWND dialog, UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
       const HWND tab = GetDlgItem(dialog, quil::kTabControl);
-      for (std::size_t i = 0; i < kTabTexts.size(); ++i) {
+      HWND first = nullptr;
+      for (std::size_t i = 0; i < quil::kPages.size(); ++i) {
+        std::string text(quil::kPages[i].tabText);
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(kTabTexts[i]);
+        item.pszText = text.data();
         SendMessageA(tab, TCM_INSERTITEMA, i + 1, reinterpret_cast<LPARAM>(&item));
       }
-      const HWND general = CreatePage(dialog, quil::kGeneralTemplate);
-      CreatePage(dialog, quil::kColorsTemplate);
-      CreatePage(dialog, quil::kPluginsTemplate);
-      ShowWindow(general, SW_SHOW);
-      SetFocus(GetWindow(general, GW_CHILD));
+      for (const quil::PageRow& row : quil::kPages) {
+        const HWND page = CreatePage(dialog, row.templateId);
+        if (!first) first = page;
+      }
+      ShowWindow(first, SW_SHOW);
+      SetFocus(GetWindow(first, GW_CHILD));
       return TRUE;
     }
     case WM_CLOSE:

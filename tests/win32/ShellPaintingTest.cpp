@@ -147,7 +147,7 @@ TEST_F(ShellPainting, ButtonsShowTheirEntries) {
 
 TEST_F(ShellPainting, ControlColorsOfThePages) {
   const HWND colorsPage = page_;
-  windows_.colors = colorsPage;
+  windows_.pages[PageIndex(Page::Colors)] = colorsPage;
   struct Case {
     UINT message;
     int id;
@@ -178,7 +178,7 @@ TEST_F(ShellPainting, ControlColorsOfThePages) {
   }
 
   // The same panel identifiers on another page are ordinary statics; lists keep their colors.
-  windows_.colors = nullptr;
+  windows_.pages[PageIndex(Page::Colors)] = nullptr;
   const HWND panel = Child("STATIC", "", 0, kTextColorsPanel);
   EXPECT_EQ(BrushColor(PageControlColor(painter_, WM_CTLCOLORSTATIC, dc_, panel)), EntryColor(edt));
   EXPECT_EQ(PageControlColor(painter_, WM_CTLCOLORLISTBOX, dc_, panel), nullptr);

@@ -39,7 +39,7 @@ class Win32Controls : public ::testing::Test {
     Child(plugins_, "LISTBOX", LBS_MULTIPLESEL, kPluginList);
     Child(plugins_, "BUTTON", BS_AUTOCHECKBOX, kCheckBox);
     windows_.main = main_;
-    windows_.plugins = plugins_;
+    windows_.pages[PageIndex(Page::Plugins)] = plugins_;
     controls_.Attach(windows_);
   }
   void TearDown() override {
