@@ -344,15 +344,36 @@ TEST_F(DialogTest, ANameThatDoesNotBecomeActiveLeavesTheBoxOnTheActiveOne) {
 }
 
 TEST_F(DialogTest, AnUnreadableProfileSettingsFileIsSetAside) {
+  const std::string broken = "\tskinversion=\"3\"\r\n<!ENTITY % color \"Blue\">\r\n";
   fs::create_directories(Profile("Broken"));
-  ScratchSkin::Write(Profile("Broken") / "config.dtd",
-                     "\tskinversion=\"3\"\r\n<!ENTITY % color \"Blue\">\r\n");
+  ScratchSkin::Write(Profile("Broken") / "config.dtd", broken);
+  // An earlier file set aside, which the user made read-only, gives way to the new one.
+  ScratchSkin::Write(Profile("Broken") / "config.dtd.bad", "earlier");
+  fs::permissions(Profile("Broken") / "config.dtd.bad",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  // Where the file cannot be set aside (a folder of that name is in the way), it stays.
+  fs::create_directories(Profile("Stuck") / "config.dtd.bad");
+  ScratchSkin::Write(Profile("Stuck") / "config.dtd.bad" / "inside", "x");
+  ScratchSkin::Write(Profile("Stuck") / "config.dtd", broken);
   Start();
   dialog().Pick(Page::Main, kProfileBox, 0 + 1);
   EXPECT_EQ(app().state.ProfileName, "Broken");
   EXPECT_FALSE(fs::exists(Profile("Broken") / "config.dtd"));
-  EXPECT_EQ(ScratchSkin::Read(Profile("Broken") / "config.dtd.bad"),
-            "\tskinversion=\"3\"\r\n<!ENTITY % color \"Blue\">\r\n");
+  EXPECT_EQ(ScratchSkin::Read(Profile("Broken") / "config.dtd.bad"), broken);
+
+  dialog().messages.clear();
+  dialog().Pick(Page::Main, kProfileBox, 0 + 2);
+  EXPECT_EQ(app().state.ProfileName, "Stuck");
+  EXPECT_EQ(ScratchSkin::Read(Profile("Stuck") / "config.dtd"), broken);
+  ASSERT_EQ(dialog().messages.size(), 1u);
+  EXPECT_EQ(dialog().messages[0].kind, Kind::Notice);
+  EXPECT_NE(dialog().messages[0].text.find("could not be set aside"), std::string::npos);
+  // The defaults are shown; saving keeps the unreadable file as the backup.
+  EXPECT_EQ(Text(Page::Colors, kSchemeBox), app().state.SchemeName);
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);
+  EXPECT_EQ(ScratchSkin::Read(Profile("Stuck") / "config.dtd.bak"), broken);
 }
 
 TEST_F(DialogTest, PreviewImageComesFromTheProfileDescription) {
