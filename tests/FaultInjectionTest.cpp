@@ -1,7 +1,9 @@
 // Every flow that writes, with each of its file operations made to fail and, separately, with the
-// program stopped there as by a crash. After a failure the utility must have said so whenever a
-// file did not get its new content; after a crash a fresh start must load every profile; and in
-// both cases every file holds its old or its new content, never a mix or a truncation.
+// program stopped there as by a crash, which also loses what was not flushed to the disk. After a
+// failure the utility must have said so whenever a file did not get its new content; after a crash
+// a fresh start must load every profile; and in both cases every file holds its old or its new
+// content, never a mix or a truncation. Then every flow runs with the file of each operation held
+// by another program for a moment, over file services that ride out such holds: nothing may show.
 // The sweep runs natively: it exercises the portable flows thousands of times, and the Win32 file
 // services' part (replacing in one step, refusing read-only files) has its own contract tests.
 // Last, Save runs on a real full disk, where creating a file succeeds and writing it fails.
