@@ -99,9 +99,11 @@ void LoadSchemeColors(App& app, std::string_view schemeName) {
   ReadColorsIni(app);
 }
 
-void SaveSchemeColors(App& app) {
-  if (app.state.ColorsDtdDirty || app.state.ProfileIsNew) WriteColorsDtd(app);
-  if (app.state.ColorsIniDirty || app.state.ProfileIsNew) WriteColorsIni(app);
+bool SaveSchemeColors(App& app) {
+  bool written = true;
+  if (app.state.ColorsDtdDirty || app.state.ProfileIsNew) written = WriteColorsDtd(app);
+  if (app.state.ColorsIniDirty || app.state.ProfileIsNew) written = WriteColorsIni(app) && written;
+  return written;
 }
 
 }  // namespace quil

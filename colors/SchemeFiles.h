@@ -83,7 +83,7 @@ bool KeepSchemeBackup(App& app, const std::string& target, const std::string& ba
 void LoadSchemeColors(App& app, std::string_view schemeName);
 // Save's color step, run after config.dtd was written: colors.dtd when ColorsDtdDirty is set or
 // the profile is new, then colors.ini when ColorsIniDirty is set or the profile is new. The flags
-// stay as they are.
-void SaveSchemeColors(App& app);
+// stay as they are. True when every file it had to write was written.
+bool SaveSchemeColors(App& app);
 
 }  // namespace quil

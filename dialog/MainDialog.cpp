@@ -108,14 +108,19 @@ void StartUp(App& app) {
 
 void Save(App& app) {
   if (!SaveProfile(app)) return;
-  SaveSchemeColors(app);
-  app.state.ProfileIsNew = false;
+  // A new profile stays new until its color files are written too, so that the next save, after
+  // the failure was reported, writes them.
+  if (SaveSchemeColors(app)) app.state.ProfileIsNew = false;
 }
 
 void Restore(App& app) {
   if (!app.messages.Ask(kRestoreQuestion)) return;
   // The defaults replace config.dtd in one step; it is never missing on the way. Like every other
-  // failure to write the defaults, one that happens part way ends the program.
+  // failure to write the defaults, one that happens part way ends the program. The user asked for
+  // the defaults, so a config.dtd made read-only gets them too, as the color files do.
+  if (app.files.Attributes(std::string(kConfigDtd)).value_or(FileAttributes{}).isReadOnly) {
+    app.files.ClearReadOnly(std::string(kConfigDtd));
+  }
   if (!WriteDefaultConfig(app, std::string(kConfigDtd))) {
     app.messages.Failure(kUnrecoverableFileError);
     app.exit.Exit(1);

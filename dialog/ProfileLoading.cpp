@@ -17,6 +17,12 @@ namespace {
 // of a profile's desc.txt are read in pieces of that size too.
 constexpr std::size_t kImageLineCapacity = 400;
 
+// Where an unreadable config.dtd goes, beside itself.
+constexpr std::string_view kSetAsideSuffix = ".bad";
+constexpr const char* kNotSetAside =
+    "The settings file %s cannot be read, and it could not be set aside as %s.\n\nIt is left "
+    "as it is, and the default settings are shown. Saving keeps the file as its backup (.bak).";
+
 // The image that Trillian's skin viewer shows for the active profile: the fourth line of the
 // profile's desc.txt, or the active scheme's own picture when there is none.
 std::string FindPreviewImage(App& app) {
@@ -42,11 +48,15 @@ void ReloadProfile(App& app, bool fullScan) {
   }
   const std::string settings = ProfileFolderPath(app.state) + std::string(kConfigDtd);
   if (!ReadConfigDtd(app, settings)) {
-    // Keep the unreadable file for the user instead of deleting it; the second read then falls
-    // back to the default plugin's settings.
-    app.files.Delete(settings + ".bad");
-    if (!app.files.Move(settings, settings + ".bad")) app.files.Delete(settings);
-    if (!ReadConfigDtd(app, settings)) {
+    // The unreadable file is set aside for the user, in place of an earlier one, read-only or not
+    // (deleting clears the attribute); the second read then falls back to the default plugin's
+    // settings. A file that cannot be set aside stays where it is and is never deleted: the user
+    // is told, and the defaults are read directly.
+    const std::string setAside = settings + std::string(kSetAsideSuffix);
+    app.files.Delete(setAside);
+    const bool moved = app.files.Move(settings, setAside);
+    if (!moved) app.messages.Notice(Format(kNotSetAside, {settings, setAside}));
+    if (!ReadConfigDtd(app, moved ? settings : std::string(kDefaultPluginFile))) {
       app.messages.Failure("Unable to read default plugin");
       app.exit.Exit(1);
     }

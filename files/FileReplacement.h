@@ -46,8 +46,11 @@ class FileReplacement {
   FileError replaceError_ = FileError::None;
 };
 
-// Replaces `target` by a copy of `source` the same way; false when either step failed, and then
-// `target` is as it was and no partial copy is left beside it.
+// Replaces `target` by a copy of `source` the same way: copied beside it, flushed to the disk, and
+// moved over it. The copy is never read-only, whatever its source, and a read-only `target` is
+// replaced too: the targets are backups the utility keeps for itself and files the user asked to
+// have put back. False when a step failed, and then `target` is as it was and no partial copy is
+// left beside it.
 bool ReplaceWithCopy(FileServices& files, const std::string& source, const std::string& target);
 
 // What keeping a backup came to.

@@ -1,6 +1,8 @@
 // What every file-services implementation shares.
 #include "files/FileServices.h"
 
+#include <new>
+
 #include "files/TextMode.h"
 
 namespace quil {
@@ -8,7 +10,11 @@ namespace quil {
 std::unique_ptr<TextReader> FileServices::OpenRead(const std::string& path) {
   const std::optional<std::string> bytes = ReadBytes(path);
   if (!bytes) return nullptr;
-  return std::make_unique<BufferedTextReader>(*bytes);
+  try {
+    return std::make_unique<BufferedTextReader>(*bytes);
+  } catch (const std::bad_alloc&) {
+    return nullptr;  // the folded copy does not fit: the file is as unreadable as a missing one
+  }
 }
 
 int FileServices::LastErrorCode() {
@@ -23,6 +29,8 @@ int FileServices::LastErrorCode() {
       return 32;  // ERROR_SHARING_VIOLATION
     case FileError::AlreadyExists:
       return 183;  // ERROR_ALREADY_EXISTS
+    case FileError::NotEmpty:
+      return 145;  // ERROR_DIR_NOT_EMPTY
     case FileError::Other:
       break;
   }

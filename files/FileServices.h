@@ -16,7 +16,22 @@
 namespace quil {
 
 // What the last failing operation reported; only what the utility tells apart.
-enum class FileError { None, NotFound, SharingViolation, AccessDenied, AlreadyExists, Other };
+// NotEmpty: a folder to be removed still holds an entry (perhaps a deleted file that another
+// program still holds open).
+enum class FileError {
+  None,
+  NotFound,
+  SharingViolation,
+  AccessDenied,
+  AlreadyExists,
+  Other,
+  NotEmpty
+};
+
+// The largest file the utility reads (16 MiB). No settings, INI or scheme file comes near 1 MiB; a
+// larger one is unreadable, as a file that cannot be opened is, so that reading it can never
+// exhaust the memory of the 32-bit process.
+inline constexpr std::size_t kMaxReadableFileSize = std::size_t{16} * 1024 * 1024;
 
 struct FileAttributes {
   bool isDirectory = false;
@@ -57,10 +72,12 @@ class FileServices {
 
   // Opens an existing file for reading; null when it cannot be opened (LastError says why). The
   // whole file is read at once (ReadBytes): the skin's text files are small, and the reader then
-  // folds line breaks and serves fgets-like pieces from memory.
+  // folds line breaks and serves fgets-like pieces from memory. Memory that cannot be had for it
+  // makes the file unreadable too.
   virtual std::unique_ptr<TextReader> OpenRead(const std::string& path);
   // The whole content of an existing file, byte for byte as it lies on disk; nothing when it
-  // cannot be opened or read (LastError says why).
+  // cannot be opened or read, or is larger than kMaxReadableFileSize, or its content does not fit
+  // in memory (LastError says why).
   virtual std::optional<std::string> ReadBytes(const std::string& path) = 0;
   // Creates or truncates a file for writing; null when it cannot be created.
   virtual std::unique_ptr<TextWriter> OpenWrite(const std::string& path) = 0;
@@ -74,8 +91,14 @@ class FileServices {
   // new content whatever happens; a read-only target is refused, as Windows refuses it. When
   // another program holds the target open, LastError() says SharingViolation.
   virtual bool Replace(const std::string& replacement, const std::string& target) = 0;
-  // DeleteFileA: deletes a file (never a folder).
+  // DeleteFileA: deletes a file (never a folder), read-only or not: its read-only attribute is
+  // cleared first.
   virtual bool Delete(const std::string& path) = 0;
+  // SetFileAttributesA: clears the read-only attribute of an existing file (true when it had none).
+  virtual bool ClearReadOnly(const std::string& path) = 0;
+  // FlushFileBuffers: what the system still holds of an existing file's content in its caches
+  // reaches the disk. A copy is flushed before it is moved over a file it replaces.
+  virtual bool Flush(const std::string& path) = 0;
   // CreateDirectoryA: creates one folder; its parent must exist.
   virtual bool MakeDirectory(const std::string& path) = 0;
   // RemoveDirectoryA: removes an empty folder, or a folder link itself (never its target).

@@ -3,6 +3,7 @@
 #include "files/IniFile.h"
 
 #include <array>
+#include <new>
 #include <utility>
 
 #include "base/Text.h"
@@ -166,7 +167,12 @@ std::string IniFile::Value(std::string_view section, std::string_view key,
 
 IniFile ReadIniFile(FileServices& files, const std::string& path) {
   const std::optional<std::string> bytes = files.ReadBytes(path);
-  return bytes ? IniFile::Parse(*bytes) : IniFile();
+  if (!bytes) return IniFile();
+  try {
+    return IniFile::Parse(*bytes);
+  } catch (const std::bad_alloc&) {
+    return IniFile();  // memory that cannot be had makes the file as unreadable as a missing one
+  }
 }
 
 }  // namespace quil

@@ -1,6 +1,8 @@
 // Saving a profile into the skin folder ("(default)") or into its sibling profile folder.
 #include "profiles/ProfileFolders.h"
 
+#include <vector>
+
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
@@ -99,6 +101,36 @@ void WriteTrillianXml(App& app, const std::string& profileFolder) {
   }
 }
 
+// Makes a new profile's folders: the profile folder, its schemes folder and the active scheme's
+// folder in it; a folder that is there already counts as made. When one cannot be made (a file of
+// its name is in the way, its name is no valid one, its path is too long), the folders made here
+// are removed again and false is returned: a failed save leaves no half-made profile behind.
+bool MakeProfileFolders(App& app, const std::string& profileFolder) {
+  const std::string folders[] = {profileFolder, profileFolder + std::string(kSchemesFolder),
+                                 profileFolder + SchemeFolderPath(app.state.SchemeName)};
+  std::vector<std::string> made;
+  for (const std::string& folder : folders) {
+    if (app.files.MakeDirectory(folder)) {
+      made.push_back(folder);
+      continue;
+    }
+    const auto existing = app.files.Attributes(folder);
+    if (existing && existing->isDirectory) continue;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) app.files.RemoveDirectory(*it);
+    return false;
+  }
+  return true;
+}
+
+// A profile that failed to save once is still new: its name is in the profile box already.
+void AddProfileLine(App& app, const std::string& name) {
+  const int count = app.controls.ListLineCount(Page::Main, kProfileBox);
+  for (int i = 0; i < count; ++i) {
+    if (EqualsNoCase(app.controls.ListLine(Page::Main, kProfileBox, i), name)) return;
+  }
+  app.controls.AddListLine(Page::Main, kProfileBox, name);
+}
+
 }  // namespace
 
 std::string TitleDatePart(std::string_view titleLine) {
@@ -136,13 +168,23 @@ bool SaveProfile(App& app) {
             Format("Profile \"%s\" not found:\nCreate a new profile?", {s.ProfileName}))) {
       return false;
     }
-    app.files.MakeDirectory(folder);
-    app.files.MakeDirectory(folder + std::string(kSchemesFolder));
-    app.files.MakeDirectory(folder + SchemeFolderPath(s.SchemeName));
-    app.controls.AddListLine(Page::Main, kProfileBox, s.ProfileName);
+    // Without its folder nothing of the profile can be written: the save fails as a whole, and
+    // the dialog keeps the user's edits for another try.
+    if (!MakeProfileFolders(app, folder)) {
+      app.messages.Failure(kConfigNotSaved);
+      return false;
+    }
+    AddProfileLine(app, s.ProfileName);
   } else if (!app.messages.Ask(
                  Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}))) {
     return false;
+  } else if (!IsDefaultProfile(s.ProfileName)) {
+    // An existing profile whose folder has gone, or is a file of that name, fails the same way.
+    const auto existing = app.files.Attributes(folder);
+    if (!existing || !existing->isDirectory) {
+      app.messages.Failure(kConfigNotSaved);
+      return false;
+    }
   }
   WriteDescTxt(app, folder);
   if (!IsDefaultProfile(s.ProfileName)) WriteTrillianXml(app, folder);

@@ -17,7 +17,7 @@ namespace quil {
 namespace {
 
 constexpr const char* kNoTemplate = "Unable to open old config file";
-constexpr const char* kNoConfig = "Unable to save config file";
+constexpr std::string_view kNoConfig = kConfigNotSaved;
 constexpr const char* kIncomplete = "Unable to write a complete file... restoring backup";
 constexpr const char* kNoSettingsDtd = "Unable to save settings.dtd";
 

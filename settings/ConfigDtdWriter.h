@@ -13,6 +13,9 @@ namespace quil {
 
 struct App;
 
+// What a save that could not write the profile's config.dtd says.
+inline constexpr std::string_view kConfigNotSaved = "Unable to save config file";
+
 // Copies template lines (pieces of at most 399 characters) to `out` until one begins with `key`,
 // compared without regard to case. That line is written with the text between its first two double
 // quotes replaced by `value`; a line with fewer than two quotes is written unchanged. True when the

@@ -235,6 +235,44 @@ TEST_F(DialogTest, RestoreAnsweredNoTouchesNothingAndYesBringsTheDefaultsBack) {
   EXPECT_TRUE(fs::exists(skin / "config.dtd"));
 }
 
+TEST_F(DialogTest, ReadOnlyFilesDoNotSpreadAndGoWithTheirFolder) {
+  Start();
+  const std::string scheme = app().state.SchemeName;
+  const fs::path folder = skin / ("mods/" + scheme);
+  const auto readOnly = [](const fs::path& path) {
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  };
+  // The pristine copies as an installer leaves them, read-only.
+  readOnly(folder / "colors_default.dtd");
+  readOnly(folder / "colors_default.ini");
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kRestoreButton);
+  EXPECT_TRUE(dialog().messages.size() == 1) << Texts().back();
+  // The restored files are no read-only copies: edited colors save into them.
+  t->shell.colorAnswers = {MakeColor(1, 2, 3), MakeColor(4, 5, 6)};
+  dialog().Click(Page::Colors, 1101);
+  dialog().Click(Page::Colors, 1202);
+  dialog().messages.clear();
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);
+  EXPECT_TRUE(dialog().messages.size() == 1) << Texts().back();
+  EXPECT_NE(ScratchSkin::Read(folder / "colors.ini").find("4,5,6"), std::string::npos);
+  for (const auto& e : fs::directory_iterator(folder)) {
+    EXPECT_NE(e.path().extension(), ".new") << e.path();
+  }
+  // Deleting a scheme deletes its read-only files too.
+  ScratchSkin::Write(skin / "mods/aqua/notes.txt", "mine");
+  readOnly(skin / "mods/aqua/notes.txt");
+  dialog().Pick(Page::Colors, kSchemeBox, 0);
+  ASSERT_EQ(app().state.SchemeName, "aqua");
+  dialog().messages.clear();
+  dialog().Answer({true});
+  dialog().Click(Page::Colors, kDeleteSchemeButton);
+  EXPECT_TRUE(dialog().messages.size() == 1) << Texts().back();
+  EXPECT_FALSE(fs::exists(skin / "mods/aqua"));
+}
+
 TEST_F(DialogTest, RestoreSwitchAsksBeforeTheDialogShows) {
   const auto before = Snapshot(skin.skinFolder());
   Start({"QuilConfig.exe", "/restore"});
@@ -344,15 +382,36 @@ TEST_F(DialogTest, ANameThatDoesNotBecomeActiveLeavesTheBoxOnTheActiveOne) {
 }
 
 TEST_F(DialogTest, AnUnreadableProfileSettingsFileIsSetAside) {
+  const std::string broken = "\tskinversion=\"3\"\r\n<!ENTITY % color \"Blue\">\r\n";
   fs::create_directories(Profile("Broken"));
-  ScratchSkin::Write(Profile("Broken") / "config.dtd",
-                     "\tskinversion=\"3\"\r\n<!ENTITY % color \"Blue\">\r\n");
+  ScratchSkin::Write(Profile("Broken") / "config.dtd", broken);
+  // An earlier file set aside, which the user made read-only, gives way to the new one.
+  ScratchSkin::Write(Profile("Broken") / "config.dtd.bad", "earlier");
+  fs::permissions(Profile("Broken") / "config.dtd.bad",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  // Where the file cannot be set aside (a folder of that name is in the way), it stays.
+  fs::create_directories(Profile("Stuck") / "config.dtd.bad");
+  ScratchSkin::Write(Profile("Stuck") / "config.dtd.bad" / "inside", "x");
+  ScratchSkin::Write(Profile("Stuck") / "config.dtd", broken);
   Start();
   dialog().Pick(Page::Main, kProfileBox, 0 + 1);
   EXPECT_EQ(app().state.ProfileName, "Broken");
   EXPECT_FALSE(fs::exists(Profile("Broken") / "config.dtd"));
-  EXPECT_EQ(ScratchSkin::Read(Profile("Broken") / "config.dtd.bad"),
-            "\tskinversion=\"3\"\r\n<!ENTITY % color \"Blue\">\r\n");
+  EXPECT_EQ(ScratchSkin::Read(Profile("Broken") / "config.dtd.bad"), broken);
+
+  dialog().messages.clear();
+  dialog().Pick(Page::Main, kProfileBox, 0 + 2);
+  EXPECT_EQ(app().state.ProfileName, "Stuck");
+  EXPECT_EQ(ScratchSkin::Read(Profile("Stuck") / "config.dtd"), broken);
+  ASSERT_EQ(dialog().messages.size(), 1u);
+  EXPECT_EQ(dialog().messages[0].kind, Kind::Notice);
+  EXPECT_NE(dialog().messages[0].text.find("could not be set aside"), std::string::npos);
+  // The defaults are shown; saving keeps the unreadable file as the backup.
+  EXPECT_EQ(Text(Page::Colors, kSchemeBox), app().state.SchemeName);
+  dialog().Answer({true});
+  dialog().Click(Page::Main, kSaveButton);
+  EXPECT_EQ(ScratchSkin::Read(Profile("Stuck") / "config.dtd.bak"), broken);
 }
 
 TEST_F(DialogTest, PreviewImageComesFromTheProfileDescription) {

@@ -159,7 +159,7 @@ TEST_F(FileServicesContract, ReplaceMovesANewFileOverTheOldInOneStep) {
   EXPECT_EQ(ScratchSkin::Read(skin / "a.txt"), "a");
 }
 
-TEST_F(FileServicesContract, ReadOnlyFilesAreNeitherWrittenNorDeleted) {
+TEST_F(FileServicesContract, ReadOnlyFilesAreNeitherWrittenNorReplacedButDeleted) {
   ScratchSkin::Write(skin / "config.dtd", "keep\r\n");
   fs::permissions(skin / "config.dtd",
                   fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -169,11 +169,20 @@ TEST_F(FileServicesContract, ReadOnlyFilesAreNeitherWrittenNorDeleted) {
   EXPECT_TRUE(attributes->isReadOnly);
   EXPECT_FALSE(files->OpenWrite("config.dtd"));
   EXPECT_EQ(files->LastError(), FileError::AccessDenied);
-  EXPECT_FALSE(files->Delete("config.dtd"));
   ScratchSkin::Write(skin / "config.dtd.new", "new\r\n");
   EXPECT_FALSE(files->Replace("config.dtd.new", "config.dtd"));
   EXPECT_EQ(files->LastError(), FileError::AccessDenied);
   EXPECT_EQ(ScratchSkin::Read(skin / "config.dtd"), "keep\r\n");
+  // A copy carries the attribute over, as CopyFileA does, until it is cleared.
+  EXPECT_TRUE(files->Copy("config.dtd", "copy.dtd", false));
+  EXPECT_TRUE(files->Attributes("copy.dtd")->isReadOnly);
+  EXPECT_TRUE(files->ClearReadOnly("copy.dtd"));
+  EXPECT_FALSE(files->Attributes("copy.dtd")->isReadOnly);
+  EXPECT_TRUE(files->Flush("copy.dtd"));
+  // Deleting clears the attribute first: only files of the utility's own and those of a folder the
+  // user deletes are ever deleted.
+  EXPECT_TRUE(files->Delete("config.dtd"));
+  EXPECT_FALSE(fs::exists(skin / "config.dtd"));
 }
 
 TEST_F(FileServicesContract, CurrentAndFullPaths) {

@@ -178,6 +178,24 @@ TEST_F(HostileInput, EmptySchemeAndPluginFolders) {
   EXPECT_FALSE(fs::exists(skin / "config.dtd.def"));
 }
 
+TEST_F(HostileInput, FilesLargerThanTheLimitAreUnreadableAndKept) {
+  // No file of a skin comes near 1 MiB; a larger one is not read into the memory of the 32-bit
+  // process but treated as a file that cannot be opened.
+  const std::string padding(kMaxReadableFileSize, ' ');
+  const std::string config = Read("config.dtd") + padding;
+  ScratchSkin::Write(skin / "config.dtd", config);
+  ScratchSkin::Write(skin / "plugins/huge/plugin.ini",
+                     "[Plugin]\r\nDescription=Huge\r\n" + padding);
+  ASSERT_TRUE(Start());
+  ASSERT_FALSE(t->dialog.messages.empty());
+  EXPECT_EQ(t->dialog.messages[0].text.rfind("Unable to read old configuration file", 0), 0u);
+  for (const PluginEntry& e : t->app.plugins) EXPECT_NE(e.folder, "huge");
+  // Saving keeps the file it could not read as the backup.
+  EXPECT_TRUE(SaveAnswered());
+  EXPECT_TRUE(Failures().empty());
+  EXPECT_TRUE(Read("config.dtd.bak") == config);
+}
+
 TEST_F(HostileInput, ReadOnlySettingsFileIsLeftAsItIs) {
   const std::string config = Read("config.dtd");
   fs::permissions(skin / "config.dtd",

@@ -2,6 +2,7 @@
 // description lines, and a desc.txt held open by Trillian.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/ControlIds.h"
@@ -97,6 +98,96 @@ TEST_F(SaveDescription, ADescriptionHeldOpenByTrillianStillSavesTheSettings) {
   EXPECT_TRUE(fs::exists(profile / "config.dtd"));
   EXPECT_TRUE(fs::is_directory(profile / "mods" / "Blue"));
   EXPECT_FALSE(fs::exists(skin / "desc.txt.bak"));
+}
+
+// The whole dialog over file services that fail where a test asks.
+class FaultyDialog : public ::testing::Test {
+ protected:
+  ScratchSkin skin;
+  TestApp t;
+  FaultyFiles faulty{*t.files};
+  App app{faulty, t.dialog, t.dialog, t.dialog};
+
+  void SetUp() override {
+    SetInitialOptionStates(t.dialog);
+    t.dialog.onCommand = [this](Page page, int id) {
+      page == Page::Main ? MainCommand(app, id) : PageCommand(app, id);
+    };
+    StartUp(app);
+  }
+  fs::path Profile(const std::string& name) {
+    return skin.skinsFolder() / ("Quil_profile_" + name);
+  }
+  // Saves, answering Yes; false when the program ended.
+  bool Save() {
+    t.dialog.messages.clear();
+    t.dialog.Answer({true});
+    try {
+      t.dialog.Click(Page::Main, kSaveButton);
+    } catch (const ProgramEnded&) {
+      return false;
+    }
+    return true;
+  }
+  std::vector<std::string> Failures() {
+    std::vector<std::string> texts;
+    for (const auto& m : t.dialog.messages) {
+      if (m.kind == MemoryDialog::Kind::Failure) texts.push_back(m.text);
+    }
+    return texts;
+  }
+  std::vector<std::string> ProfileLines() { return t.dialog.At(Page::Main, kProfileBox).lines; }
+};
+
+TEST_F(FaultyDialog, AProfileFolderThatCannotBeMadeFailsTheSaveAndLeavesNothingHalfMade) {
+  // A plain file has the folder's name: Save fails, the program goes on with the user's edits.
+  ScratchSkin::Write(Profile("Plain"), "a file");
+  t.dialog.Type(Page::Main, kProfileBox, "Plain");
+  t.dialog.PressEnter();
+  t.dialog.SetText(Page::General, kContactTitleEdit, "Edited");
+  ASSERT_TRUE(Save()) << "the program ended";
+  EXPECT_EQ(Failures(), std::vector<std::string>{"Unable to save config file"});
+  EXPECT_EQ(ScratchSkin::Read(Profile("Plain")), "a file");
+  EXPECT_EQ(t.dialog.At(Page::General, kContactTitleEdit).text, "Edited");
+
+  // A new profile whose schemes folder cannot be made: the profile folder made before it goes
+  // again, and the profile is not listed.
+  const std::vector<std::string> lines = ProfileLines();
+  t.dialog.Type(Page::Main, kProfileBox, "Fresh");
+  faulty.uncreatable = {"..\\Quil_profile_Fresh\\mods"};
+  ASSERT_TRUE(Save()) << "the program ended";
+  EXPECT_EQ(Failures(), std::vector<std::string>{"Unable to save config file"});
+  EXPECT_FALSE(fs::exists(Profile("Fresh")));
+  EXPECT_EQ(ProfileLines(), lines);
+  EXPECT_TRUE(app.state.ProfileIsNew);
+
+  // Once the folder can be made, the same save succeeds, and the profile is listed once.
+  faulty.uncreatable.clear();
+  ASSERT_TRUE(Save());
+  EXPECT_TRUE(Failures().empty());
+  EXPECT_TRUE(fs::exists(Profile("Fresh") / "config.dtd"));
+  const std::vector<std::string> after = ProfileLines();
+  EXPECT_EQ(std::count(after.begin(), after.end(), "Fresh"), 1);
+}
+
+TEST_F(FaultyDialog, ANewProfileStaysNewUntilItsColorFilesAreWritten) {
+  const std::string scheme = app.state.SchemeName;
+  t.dialog.Type(Page::Main, kProfileBox, "Fresh");
+  const std::string colors = "..\\Quil_profile_Fresh\\mods\\" + scheme + "\\colors.dtd";
+  faulty.uncreatable = {colors + ".new"};
+  ASSERT_TRUE(Save());
+  EXPECT_EQ(Failures(), std::vector<std::string>{"Unable to save colors.dtd"});
+  EXPECT_TRUE(app.state.ProfileIsNew);
+  EXPECT_FALSE(fs::exists(Profile("Fresh") / "mods" / scheme / "colors.dtd"));
+
+  // The next save writes the colors the first one could not.
+  faulty.uncreatable.clear();
+  ASSERT_TRUE(Save());
+  EXPECT_TRUE(Failures().empty());
+  EXPECT_TRUE(fs::exists(Profile("Fresh") / "mods" / scheme / "colors.dtd"));
+  EXPECT_FALSE(app.state.ProfileIsNew);
+  const std::vector<std::string> after = ProfileLines();
+  EXPECT_EQ(std::count(after.begin(), after.end(), "Fresh"), 1);
 }
 
 TEST(StartUp, ADriveRootIsNoSkinFolder) {

@@ -22,8 +22,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <new>
 
 #include "base/Text.h"
 #include "files/FileServices.h"
@@ -43,8 +42,9 @@ FileError ErrorFromErrno(int error) {
     case EACCES:
     case EPERM:
     case EISDIR:
-    case ENOTEMPTY:
       return FileError::AccessDenied;
+    case ENOTEMPTY:
+      return FileError::NotEmpty;
     case EEXIST:
       return FileError::AlreadyExists;
     default:
@@ -113,11 +113,33 @@ std::optional<FileAttributes> NativeAttributes(const std::string& native) {
   return attributes;
 }
 
-bool ReadWholeFile(const std::string& native, std::string& bytes) {
-  std::ifstream in(native, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+// Reads a whole file of at most kMaxReadableFileSize bytes; 0 on success, else the errno that
+// tells why not (EFBIG for a larger file, ENOMEM when its content does not fit in memory).
+int ReadWholeFile(const std::string& native, std::string& bytes) {
+  const int fd = ::open(native.c_str(), O_RDONLY);
+  if (fd < 0) return errno;
+  int error = 0;
+  try {
+    char block[64 * 1024];
+    for (;;) {
+      const ssize_t got = ::read(fd, block, sizeof block);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        error = errno;
+        break;
+      }
+      if (got == 0) break;
+      if (bytes.size() + static_cast<std::size_t>(got) > kMaxReadableFileSize) {
+        error = EFBIG;
+        break;
+      }
+      bytes.append(block, static_cast<std::size_t>(got));
+    }
+  } catch (const std::bad_alloc&) {
+    error = ENOMEM;
+  }
+  ::close(fd);
+  return error;
 }
 
 // A text file written in Windows text mode; the bytes reach the disk when it is closed.
@@ -161,8 +183,8 @@ class PosixFileServices : public FileServices {
       return std::nullopt;
     }
     std::string bytes;
-    if (!ReadWholeFile(native, bytes)) {
-      Fail(attributes ? EACCES : ENOENT);
+    if (const int error = ReadWholeFile(native, bytes)) {
+      Fail(error);
       return std::nullopt;
     }
     Succeed();
@@ -197,13 +219,33 @@ class PosixFileServices : public FileServices {
       if (failIfExists) return Fail(EEXIST);
       if (targetAttributes->isDirectory || targetAttributes->isReadOnly) return Fail(EACCES);
     }
-    std::string bytes;
-    if (!ReadWholeFile(source, bytes)) return Fail(errno ? errno : EACCES);
+    // Copied block by block, whatever its size, as CopyFileA copies; the mode comes along, the
+    // read-only attribute with it.
+    const int in = ::open(source.c_str(), O_RDONLY);
+    if (in < 0) return Fail(errno);
     struct stat st {};
-    ::stat(source.c_str(), &st);
+    ::fstat(in, &st);
     const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, st.st_mode & 07777);
-    if (fd < 0) return Fail(errno);
-    bool ok = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    if (fd < 0) {
+      const int error = errno;
+      ::close(in);
+      return Fail(error);
+    }
+    bool ok = true;
+    char block[64 * 1024];
+    for (;;) {
+      const ssize_t got = ::read(in, block, sizeof block);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        ok = got == 0;
+        break;
+      }
+      if (::write(fd, block, static_cast<std::size_t>(got)) != got) {
+        ok = false;
+        break;
+      }
+    }
+    ::close(in);
     ok = (::close(fd) == 0) && ok;
     ::chmod(target.c_str(), st.st_mode & 07777);
     return ok ? Succeed() : Fail(EIO);
@@ -241,9 +283,26 @@ class PosixFileServices : public FileServices {
     const std::string native = Resolve(path);
     const auto attributes = NativeAttributes(native);
     if (!attributes) return Fail(ENOENT);
-    if (attributes->isReadOnly) return Fail(EACCES);
+    // A read-only file is deleted too, as the Win32 services clear its attribute first.
     if (attributes->isDirectory && !attributes->isReparsePoint) return Fail(EACCES);
     return ::unlink(native.c_str()) == 0 ? Succeed() : Fail(errno);
+  }
+
+  bool ClearReadOnly(const std::string& path) override {
+    const std::string native = Resolve(path);
+    struct stat st {};
+    if (::lstat(native.c_str(), &st) != 0) return Fail(errno);
+    if ((st.st_mode & S_IWUSR) != 0) return Succeed();
+    return ::chmod(native.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? Succeed() : Fail(errno);
+  }
+
+  bool Flush(const std::string& path) override {
+    const int fd = ::open(Resolve(path).c_str(), O_RDONLY);
+    if (fd < 0) return Fail(errno);
+    const bool flushed = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    return flushed ? Succeed() : Fail(error);
   }
 
   bool MakeDirectory(const std::string& path) override {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 
 #include "base/Text.h"
 #include "files/FileServices.h"
+#include "files/RetryingFileServices.h"
 #include "files/TextMode.h"
 #include "files/win32/Win32.h"
 
@@ -42,6 +44,8 @@ FileError ToFileError(DWORD code) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
       return FileError::AlreadyExists;
+    case ERROR_DIR_NOT_EMPTY:
+      return FileError::NotEmpty;
     default:
       return FileError::Other;
   }
@@ -118,20 +122,38 @@ class Win32FileServices : public FileServices {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail(std::optional<std::string>());
     std::string bytes;
-    char block[kBlockSize];
-    for (;;) {
-      DWORD got = 0;
-      if (!ReadFile(file, block, sizeof block, &got, nullptr)) {
-        const DWORD code = GetLastError();
-        CloseHandle(file);
-        lastError_ = code;
-        return std::nullopt;
+    DWORD code = ERROR_SUCCESS;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+      code = GetLastError();
+    } else if (static_cast<unsigned long long>(size.QuadPart) > kMaxReadableFileSize) {
+      code = ERROR_FILE_TOO_LARGE;
+    } else {
+      try {
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+        char block[kBlockSize];
+        for (;;) {
+          DWORD got = 0;
+          if (!ReadFile(file, block, sizeof block, &got, nullptr)) {
+            code = GetLastError();
+            break;
+          }
+          if (got == 0) break;
+          // A file that grows while it is read is held to the same limit.
+          if (bytes.size() + got > kMaxReadableFileSize) {
+            code = ERROR_FILE_TOO_LARGE;
+            break;
+          }
+          bytes.append(block, got);
+        }
+      } catch (const std::bad_alloc&) {
+        code = ERROR_NOT_ENOUGH_MEMORY;
       }
-      if (got == 0) break;
-      bytes.append(block, got);
     }
     CloseHandle(file);
-    return Succeed(std::optional<std::string>(std::move(bytes)));
+    lastError_ = code;
+    if (code != ERROR_SUCCESS) return std::nullopt;
+    return bytes;
   }
 
   std::unique_ptr<TextWriter> OpenWrite(const std::string& path) override {
@@ -163,7 +185,30 @@ class Win32FileServices : public FileServices {
     }
     return false;
   }
-  bool Delete(const std::string& path) override { return Check(DeleteFileA(path.c_str())); }
+  bool Delete(const std::string& path) override {
+    // Windows refuses to delete a read-only file; the utility deletes only files of its own and
+    // the files of a folder the user chose to delete, so the attribute gives way first.
+    if (IsReadOnlyFile(path)) ClearReadOnly(path);
+    return Check(DeleteFileA(path.c_str()));
+  }
+  bool ClearReadOnly(const std::string& path) override {
+    const DWORD bits = GetFileAttributesA(path.c_str());
+    if (bits == INVALID_FILE_ATTRIBUTES) return Fail(false);
+    if ((bits & FILE_ATTRIBUTE_READONLY) == 0) return Succeed(true);
+    return Check(SetFileAttributesA(path.c_str(), bits & ~FILE_ATTRIBUTE_READONLY));
+  }
+  bool Flush(const std::string& path) override {
+    // FlushFileBuffers wants a handle that may write; it flushes the file's cached data whichever
+    // handle wrote it.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, kShareReadWrite, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(false);
+    const BOOL flushed = FlushFileBuffers(file);
+    const DWORD code = flushed ? ERROR_SUCCESS : GetLastError();
+    CloseHandle(file);
+    lastError_ = code;
+    return flushed != FALSE;
+  }
   bool MakeDirectory(const std::string& path) override {
     return Check(CreateDirectoryA(path.c_str(), nullptr));
   }
@@ -271,7 +316,9 @@ class Win32FileServices : public FileServices {
 }  // namespace
 
 std::unique_ptr<FileServices> MakePlatformFileServices() {
-  return std::make_unique<Win32FileServices>();
+  return std::make_unique<RetryingFileServices>(
+      std::make_unique<Win32FileServices>(),
+      [](int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); });
 }
 
 }  // namespace quil

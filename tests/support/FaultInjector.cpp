@@ -48,62 +48,140 @@ void FaultInjector::Arm(Mode mode, int at) {
   count_ = 0;
   fired_ = false;
   crashed_ = false;
-  failedHere_ = false;
+  failedHere_.reset();
+  holding_ = false;
+  unflushed_.clear();
+}
+
+void FaultInjector::ArmHold(int at, int failures) {
+  Arm(Mode::Hold, at);
+  holdFailures_ = failures;
+}
+
+void FaultInjector::ArmHold(int at, std::chrono::milliseconds duration) {
+  Arm(Mode::Hold, at);
+  holdFailures_ = 0;
+  holdDuration_ = duration;
 }
 
 bool FaultInjector::Step() {
-  failedHere_ = false;
+  failedHere_.reset();
   if (crashed_) return false;
   ++count_;
-  if (mode_ == Mode::Count || count_ != at_) return true;
+  if (mode_ == Mode::Count || mode_ == Mode::Hold || count_ != at_) return true;
   fired_ = true;
   if (mode_ == Mode::Crash) {
     crashed_ = true;
+    LoseUnflushed();
     throw Crashed{};
   }
-  failedHere_ = true;
+  failedHere_ = FileError::AccessDenied;
   return false;
 }
 
+bool FaultInjector::StillHeld() const {
+  if (holdFailures_ > 0) return heldAttempts_ < holdFailures_;
+  return std::chrono::steady_clock::now() - holdStart_ < holdDuration_;
+}
+
+bool FaultInjector::Step(const std::string& path) {
+  if (holding_ && path == heldPath_ && !crashed_) {
+    // Another attempt on the held file, uncounted.
+    failedHere_.reset();
+    if (StillHeld()) {
+      ++heldAttempts_;
+      failedHere_ = FileError::SharingViolation;
+      return false;
+    }
+    holding_ = false;
+  }
+  if (!Step()) return false;
+  if (mode_ != Mode::Hold || count_ != at_) return true;
+  fired_ = true;
+  holding_ = true;
+  heldPath_ = path;
+  holdStart_ = std::chrono::steady_clock::now();
+  heldAttempts_ = 1;
+  failedHere_ = FileError::SharingViolation;
+  return false;
+}
+
+void FaultInjector::Moved(const std::string& from, const std::string& to) {
+  if (unflushed_.erase(from)) {
+    unflushed_.insert(to);
+  } else {
+    unflushed_.erase(to);
+  }
+}
+
+void FaultInjector::LoseUnflushed() {
+  for (const std::string& path : unflushed_) {
+    if (!real_.Attributes(path)) continue;
+    real_.ClearReadOnly(path);
+    if (auto emptied = real_.OpenWrite(path)) emptied->Close();
+  }
+  unflushed_.clear();
+}
+
 std::unique_ptr<TextReader> FaultInjector::OpenRead(const std::string& path) {
-  if (!Step()) return nullptr;
+  if (!Step(path)) return nullptr;
   return real_.OpenRead(path);
 }
 
 std::optional<std::string> FaultInjector::ReadBytes(const std::string& path) {
-  if (!Step()) return std::nullopt;
+  if (!Step(path)) return std::nullopt;
   return real_.ReadBytes(path);
 }
 
 std::unique_ptr<TextWriter> FaultInjector::OpenWrite(const std::string& path) {
-  if (!Step()) return nullptr;
+  if (!Step(path)) return nullptr;
   auto inner = real_.OpenWrite(path);
   if (!inner) return nullptr;
+  unflushed_.erase(path);  // what the writer writes is flushed when it closes
   return std::make_unique<InjectedWriter>(*this, std::move(inner));
 }
 
 bool FaultInjector::Copy(const std::string& from, const std::string& to, bool failIfExists) {
-  if (Step()) return real_.Copy(from, to, failIfExists);
+  if (Step(from)) {
+    if (!real_.Copy(from, to, failIfExists)) return false;
+    Unflushed(to);
+    return true;
+  }
   // A copy that fails on a full disk has created its target and leaves it empty.
-  if (!crashed_ && !(failIfExists && real_.Attributes(to))) {
+  if (!crashed_ && failedHere_ == FileError::AccessDenied &&
+      !(failIfExists && real_.Attributes(to))) {
     if (auto created = real_.OpenWrite(to)) created->Close();
   }
   return false;
 }
 bool FaultInjector::Move(const std::string& from, const std::string& to) {
-  return Step() && real_.Move(from, to);
+  if (!Step(from) || !real_.Move(from, to)) return false;
+  Moved(from, to);
+  return true;
 }
 bool FaultInjector::Replace(const std::string& replacement, const std::string& target) {
-  return Step() && real_.Replace(replacement, target);
+  if (!Step(target) || !real_.Replace(replacement, target)) return false;
+  Moved(replacement, target);
+  return true;
 }
 bool FaultInjector::Delete(const std::string& path) {
-  return Step() && real_.Delete(path);
+  if (!Step(path) || !real_.Delete(path)) return false;
+  unflushed_.erase(path);
+  return true;
+}
+bool FaultInjector::ClearReadOnly(const std::string& path) {
+  return Step() && real_.ClearReadOnly(path);
+}
+bool FaultInjector::Flush(const std::string& path) {
+  if (!Step(path) || !real_.Flush(path)) return false;
+  unflushed_.erase(path);
+  return true;
 }
 bool FaultInjector::MakeDirectory(const std::string& path) {
   return Step() && real_.MakeDirectory(path);
 }
 bool FaultInjector::RemoveDirectory(const std::string& path) {
-  return Step() && real_.RemoveDirectory(path);
+  return Step(path) && real_.RemoveDirectory(path);
 }
 
 }  // namespace quil::test

@@ -74,8 +74,20 @@ bool FaultyFiles::Delete(const std::string& path) {
   ownError_.reset();
   return real_.Delete(path);
 }
+bool FaultyFiles::ClearReadOnly(const std::string& path) {
+  ownError_.reset();
+  return real_.ClearReadOnly(path);
+}
+bool FaultyFiles::Flush(const std::string& path) {
+  ownError_.reset();
+  return real_.Flush(path);
+}
 bool FaultyFiles::MakeDirectory(const std::string& path) {
   ownError_.reset();
+  if (uncreatable.count(path)) {
+    ownError_ = FileError::AccessDenied;
+    return false;
+  }
   return real_.MakeDirectory(path);
 }
 bool FaultyFiles::RemoveDirectory(const std::string& path) {

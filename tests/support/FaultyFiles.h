@@ -17,7 +17,8 @@ class FaultyFiles : public FileServices {
   explicit FaultyFiles(FileServices& real) : real_(real) {}
 
   // Paths exactly as the utility names them. A file in `sharingViolation` can be neither created
-  // nor replaced, as while another program holds it open without sharing.
+  // nor replaced, as while another program holds it open without sharing. A path in
+  // `uncreatable` can be made neither as a file nor as a folder.
   std::set<std::string> unreadable, uncreatable, failingClose, sharingViolation;
   std::optional<std::string> currentDirectory;
 
@@ -28,6 +29,8 @@ class FaultyFiles : public FileServices {
   bool Move(const std::string& from, const std::string& to) override;
   bool Replace(const std::string& replacement, const std::string& target) override;
   bool Delete(const std::string& path) override;
+  bool ClearReadOnly(const std::string& path) override;
+  bool Flush(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
   std::vector<DirEntry> List(const std::string& pattern) override;
