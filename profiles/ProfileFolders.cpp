@@ -1,6 +1,7 @@
 // Saving a profile into the skin folder ("(default)") or into its sibling profile folder.
 #include "profiles/ProfileFolders.h"
 
+#include "base/Paths.h"
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
@@ -19,9 +20,9 @@ constexpr std::string_view kDoctypeKey = "<!DOCTYPE ";
 
 // Whether `path` lies inside the folder `folder` (a full path without trailing backslash),
 // compared without regard to case.
-bool LiesInside(std::string_view path, std::string_view folder) {
+bool LiesInside(std::string_view path, std::string_view folder, const LeadBytes& lead) {
   return !folder.empty() && path.size() > folder.size() && path[folder.size()] == '\\' &&
-         StartsWithNoCase(path, folder);
+         IsCharacterStart(path, folder.size(), lead) && StartsWithNoCase(path, folder);
 }
 
 void WriteDescTxt(App& app, const std::string& profileFolder) {
@@ -121,9 +122,9 @@ std::string PreviewImageLine(App& app, const std::string& imagePath) {
   };
   if (auto shortPath = app.files.ShortPath(imagePath)) {
     const std::string shortForm = Bounded(*shortPath, kProfileLineCapacity);
-    if (LiesInside(shortForm, skinFolder)) return relative(shortForm);
+    if (LiesInside(shortForm, skinFolder, app.state.AnsiLeadBytes)) return relative(shortForm);
   }
-  if (LiesInside(imagePath, skinFolder)) return relative(imagePath);
+  if (LiesInside(imagePath, skinFolder, app.state.AnsiLeadBytes)) return relative(imagePath);
   return imagePath;
 }
 

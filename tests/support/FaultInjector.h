@@ -51,6 +51,7 @@ class FaultInjector : public FileServices {
     return failedHere_ ? FileError::AccessDenied : real_.LastError();
   }
   int LastErrorCode() override { return failedHere_ ? 5 : real_.LastErrorCode(); }
+  LeadBytes AnsiLeadBytes() override { return real_.AnsiLeadBytes(); }
 
   // One step of an operation: false when it must fail; throws Crashed at the crash point. After
   // the crash every operation does nothing.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace quil::test {
 
@@ -53,7 +54,11 @@ void ScratchSkin::Write(const fs::path& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-TestApp::TestApp() : files(MakePlatformFileServices()), app(*files, dialog, dialog, dialog) {
+TestApp::TestApp() : TestApp(MakePlatformFileServices()) {}
+
+TestApp::TestApp(std::unique_ptr<FileServices> given)
+    : files(std::move(given)), app(*files, dialog, dialog, dialog) {
+  app.state.AnsiLeadBytes = files->AnsiLeadBytes();
   app.state.SetWorkDir(files->CurrentDirectory());
   app.shell = &shell;
 }

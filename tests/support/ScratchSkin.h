@@ -39,6 +39,8 @@ class ScratchSkin {
 // set from the current folder as start-up sets it.
 struct TestApp {
   TestApp();
+  // The same over the given file services (the POSIX ones of another code page, a test double).
+  explicit TestApp(std::unique_ptr<FileServices> files);
   std::unique_ptr<FileServices> files;
   MemoryDialog dialog;
   MemoryShell shell;
