@@ -8,6 +8,10 @@
 #include <stdexcept>
 #include <utility>
 
+#ifdef _WIN32
+#include "files/win32/Win32.h"
+#endif
+
 namespace quil::test {
 
 namespace fs = std::filesystem;
@@ -52,6 +56,43 @@ void ScratchSkin::Write(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+bool ScratchSkin::MakeFolderLink(const fs::path& target, const fs::path& link) {
+  std::error_code error;
+  fs::create_directory_symlink(target, link, error);
+  if (!error && fs::is_symlink(link, error)) return true;
+#ifdef _WIN32
+  // Wine 8 answers CreateSymbolicLinkW with success and makes nothing; its drive Z: is the host's
+  // root, and it runs the host's programs, so the host's "ln" makes the link, in the link's folder
+  // with a relative target. Wine shows such a link as a folder link (a reparse point).
+  if (!fs::exists("Z:\\bin\\ln", error)) return false;
+  std::wstring command = L"Z:\\bin\\ln -s \"" +
+                         fs::relative(target, link.parent_path(), error).generic_wstring() +
+                         L"\" \"" + link.filename().wstring() + L"\"";
+  const std::wstring folder = link.parent_path().wstring();
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  // Wine does not tie the host program's end to the handle: wait for the link itself, bounded.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  for (;;) {
+    const DWORD attributes = GetFileAttributesW(link.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      return true;
+    }
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    Sleep(10);
+  }
+#else
+  return false;
+#endif
 }
 
 TestApp::TestApp() : TestApp(MakePlatformFileServices()) {}

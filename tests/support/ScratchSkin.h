@@ -28,6 +28,9 @@ class ScratchSkin {
   // Whole-file helpers on real paths, byte for byte.
   static std::string Read(const std::filesystem::path& path);
   static void Write(const std::filesystem::path& path, const std::string& bytes);
+  // Makes `link` a symbolic link to the folder `target`; false when this system makes none.
+  static bool MakeFolderLink(const std::filesystem::path& target,
+                             const std::filesystem::path& link);
 
  private:
   std::filesystem::path previous_;
