@@ -125,7 +125,7 @@ void StartUp(App& app) {
   app.controls.SetText(Page::Main, kProfileBox, kDefaultProfile);
   s.SetProfileName(kDefaultProfile);
   for (const DirEntry& entry : profiles) {
-    if (!entry.attributes.isDirectory) continue;
+    if (!entry.attributes.isDirectory || !entry.exactName) continue;
     if (entry.name.size() < skin.size() + kProfileInfix.size()) continue;
     app.controls.AddListLine(Page::Main, kProfileBox,
                              entry.name.substr(skin.size() + kProfileInfix.size()));

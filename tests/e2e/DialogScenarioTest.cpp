@@ -462,8 +462,14 @@ TEST_F(E2EDialog, DeletionStaysInsideTheFolderItDeletes) {
       std::wstring(
           L"x\xFF3C\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E\xFF3Cvictim");
   ASSERT_TRUE(std::filesystem::create_directories(odd));
+  // A scheme named in fullwidth letters has no ANSI name: it is not listed as "green" twice.
+  ASSERT_TRUE(std::filesystem::create_directories(SkinPath("mods") /
+                                                  std::wstring(L"\xFF47\xFF52\xFF45\xFF45\xFF4E")));
   QuilDialog* dialog = Start();
   ASSERT_TRUE(dialog);
+  TextLines schemes = {"aqua", "Blue", "green"};
+  if (linked) schemes.push_back("linked");
+  EXPECT_EQ(dialog->ComboLines(Page::Colors, kSchemeBox), schemes);
 
   if (linked) {
     dialog->ShowTab(1);
