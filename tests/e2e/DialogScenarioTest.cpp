@@ -454,8 +454,7 @@ TEST_F(E2EDialog, DeletionStaysInsideTheFolderItDeletes) {
        {"colors.dtd", "colors.ini", "colors_default.dtd", "colors_default.ini"}) {
     Write("../shared/" + std::string(file), Read("mods/aqua/" + std::string(file)));
   }
-  const bool linked =
-      test::ScratchSkin::MakeFolderLink(SkinPath("../shared"), SkinPath("mods/linked"));
+  const bool linked = skin_.MakeFolderLink(SkinPath("../shared"), SkinPath("mods/linked"));
   Write("../victim/keep.txt", "keep");
   const std::filesystem::path odd =
       SkinPath("plugins/timestamps") /

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/App.h"
 #include "tests/support/MemoryDialog.h"
@@ -28,14 +29,15 @@ class ScratchSkin {
   // Whole-file helpers on real paths, byte for byte.
   static std::string Read(const std::filesystem::path& path);
   static void Write(const std::filesystem::path& path, const std::string& bytes);
-  // Makes `link` a symbolic link to the folder `target`; false when this system makes none.
-  static bool MakeFolderLink(const std::filesystem::path& target,
-                             const std::filesystem::path& link);
+  // Makes `link` a symbolic link to the folder `target`; false when this system makes none. The
+  // link goes with the scratch folder.
+  bool MakeFolderLink(const std::filesystem::path& target, const std::filesystem::path& link);
 
  private:
   std::filesystem::path previous_;
   std::filesystem::path skins_;
   std::filesystem::path skin_;
+  std::vector<std::filesystem::path> hostLinks_;  // links that Windows cannot remove itself
 };
 
 // An App over the platform's file services, an in-memory dialog and a scripted shell, with WorkDir
