@@ -30,6 +30,8 @@ std::string SchemeFolderPath(std::string_view scheme) {
 bool IsSchemeFolder(const DirEntry& entry, bool showHidden) {
   const std::string& name = entry.name;
   if (!entry.attributes.isDirectory || name.empty()) return false;
+  // A name with no exact ANSI form cannot be opened by any path the utility forms.
+  if (!entry.exactName) return false;
   if (name[0] == '.') return false;
   if (EqualsNoCase(name, "all")) return false;
   if (name[0] == '!' && !showHidden) return false;

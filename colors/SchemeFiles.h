@@ -40,8 +40,9 @@ inline constexpr std::string_view kSchemesFolder = "mods";
 // "mods\<scheme>".
 std::string SchemeFolderPath(std::string_view scheme);
 
-// True for an entry of "mods\*" that is a color scheme: a folder, not beginning with ".", not
-// "all", and not beginning with "!" unless hidden folders are shown.
+// True for an entry of "mods\*" that is a color scheme: a folder whose name has an exact ANSI
+// form, not beginning with ".", not "all", and not beginning with "!" unless hidden folders are
+// shown.
 bool IsSchemeFolder(const DirEntry& entry, bool showHidden);
 // The scheme folders under "mods\", in listing order.
 std::vector<std::string> SchemeFolders(App& app);

@@ -7,8 +7,8 @@ namespace quil {
 
 std::string_view AppState::SkinName() const {
   const std::string_view dir = WorkDir;
-  const auto slash = dir.rfind('\\');
-  return slash == std::string_view::npos ? std::string_view{} : dir.substr(slash + 1);
+  const std::string_view name = LastComponent(dir, AnsiLeadBytes);
+  return name.size() == dir.size() ? std::string_view{} : name;
 }
 
 void AppState::SetWorkDir(std::string_view path) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Paths.h"
+
 namespace quil {
 
 // Capacities of the record's texts, terminator included. Texts stored into the record are cut to
@@ -30,6 +32,9 @@ struct AppState {
   bool ProfileIsNew = false;
   bool ShowHidden = false;
   bool RestoreOnStart = false;
+  // The lead bytes of the ANSI code page the names are in, from the file services at start-up:
+  // every search for a backslash or a name boundary walks characters by them.
+  LeadBytes AnsiLeadBytes;
 
   // The skin folder's name: everything after the last backslash of WorkDir.
   std::string_view SkinName() const;

@@ -1,6 +1,7 @@
 // The dialog's behaviour in portable code.
 #include "dialog/MainDialog.h"
 
+#include "base/Paths.h"
 #include "base/Text.h"
 #include "colors/SchemeColors.h"
 #include "colors/SchemeFiles.h"
@@ -27,6 +28,11 @@ constexpr std::size_t kMaxFolderNameLength = 255;
 constexpr std::size_t kMaxPathLength = 259;
 // The longest name of a file that a save writes directly in the profile folder.
 constexpr std::string_view kLongestProfileFile = "\\config.dtd.def.new";
+// The kinds of file the image chooser offers: "Show" opens no other.
+constexpr std::string_view kImageExtensions[] = {".bmp", ".gif", ".jpg", ".jpeg"};
+constexpr std::string_view kImageNotShown =
+    "The image '%s' is not shown: only a .bmp, .gif, .jpg or .jpeg file on this computer is "
+    "opened";
 
 bool FitsAsProfileFolder(const AppState& state, std::string_view name) {
   const std::size_t folderName = state.SkinName().size() + kProfileInfix.size() + name.size();
@@ -66,6 +72,35 @@ void ChooseImage(App& app) {
   app.controls.SetText(Page::General, kImageLabel, app.state.PreviewImageTitle);
 }
 
+// "Show" opens the preview image with its file type's default action, but only a path on this
+// computer (no "\\server\..." network path, nor a "\\?\" or "\\.\" device path) to a kind of
+// image the image chooser offers. A profile's desc.txt names the image, and profiles are passed
+// around: a program named there would run on one click, and a network path would hand the user's
+// credentials to another machine.
+void ShowPreviewImage(App& app) {
+  if (!app.shell) return;
+  const std::string& path = app.state.PreviewImagePath;
+  const LeadBytes& lead = app.state.AnsiLeadBytes;
+  const auto isSeparator = [&](std::size_t at) {
+    return path.size() > at && (path[at] == '\\' || path[at] == '/');
+  };
+  const bool hasDrive =
+      path.size() > 1 && path[1] == ':' && LowerAscii(path[0]) >= 'a' && LowerAscii(path[0]) <= 'z';
+  // A colon other than the drive's would name a stream of another file.
+  const std::size_t colon = FindCharacter(path.substr(hasDrive ? 2 : 0), ":", lead);
+  const bool local =
+      !path.empty() && !(isSeparator(0) && isSeparator(1)) && colon == std::string::npos;
+  bool isImage = false;
+  for (const std::string_view offered : kImageExtensions) {
+    if (EqualsNoCase(Extension(path, lead), offered)) isImage = true;
+  }
+  if (!local || !isImage) {
+    app.messages.Notice(Format(kImageNotShown, {path}));
+    return;
+  }
+  app.shell->Open(path);
+}
+
 }  // namespace
 
 void ApplySwitches(AppState& state, const std::vector<std::string>& arguments) {
@@ -76,9 +111,8 @@ void ApplySwitches(AppState& state, const std::vector<std::string>& arguments) {
 
 void StartUp(App& app) {
   AppState& s = app.state;
-  std::string folder = app.files.CurrentDirectory();
-  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  s.SetWorkDir(folder);
+  s.AnsiLeadBytes = app.files.AnsiLeadBytes();
+  s.SetWorkDir(WithoutTrailingBackslashes(app.files.CurrentDirectory(), s.AnsiLeadBytes));
   if (s.SkinName().empty()) {
     app.messages.Failure("QuilConfig must be started from the skin's folder");
     app.exit.Exit(1);
@@ -91,7 +125,7 @@ void StartUp(App& app) {
   app.controls.SetText(Page::Main, kProfileBox, kDefaultProfile);
   s.SetProfileName(kDefaultProfile);
   for (const DirEntry& entry : profiles) {
-    if (!entry.attributes.isDirectory) continue;
+    if (!entry.attributes.isDirectory || !entry.exactName) continue;
     if (entry.name.size() < skin.size() + kProfileInfix.size()) continue;
     app.controls.AddListLine(Page::Main, kProfileBox,
                              entry.name.substr(skin.size() + kProfileInfix.size()));
@@ -148,6 +182,9 @@ void DeleteProfile(App& app) {
     return;
   }
   RemoveDirectoryTree(app, AbsoluteProfileFolder(s));
+  // A profile folder that stayed keeps its line and stays the active profile; the user has seen
+  // why it could not be removed.
+  if (app.files.Attributes(AbsoluteProfileFolder(s))) return;
   const int count = app.controls.ListLineCount(Page::Main, kProfileBox);
   for (int i = 0; i < count; ++i) {
     if (EqualsNoCase(app.controls.ListLine(Page::Main, kProfileBox, i), s.ProfileName)) {
@@ -192,7 +229,7 @@ bool CommitProfile(App& app, std::string_view text) {
   // The name becomes part of a folder name: one that could lead outside the skins folder, or that
   // leaves no room for the profile's files within the longest name and path the file system
   // allows, is refused.
-  if ((!candidate.empty() && !IsSingleFolderName(candidate)) ||
+  if ((!candidate.empty() && !IsSingleFolderName(candidate, s.AnsiLeadBytes)) ||
       !FitsAsProfileFolder(s, candidate)) {
     app.messages.Notice(Format("'%s' is not a valid profile name", {candidate}));
     app.controls.SetText(Page::Main, kProfileBox, s.ProfileName);
@@ -267,7 +304,7 @@ void PageCommand(App& app, int id) {
       ChooseImage(app);
       break;
     case kShowImageButton:
-      if (app.shell) app.shell->Open(app.state.PreviewImagePath);
+      ShowPreviewImage(app);
       break;
     case kRedrawButton:
       app.controls.RedrawMain();

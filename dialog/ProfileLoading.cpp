@@ -1,6 +1,7 @@
 // Loading the active profile into the pages.
 #include "dialog/ProfileLoading.h"
 
+#include "base/Paths.h"
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
@@ -64,10 +65,8 @@ void ReloadProfile(App& app, bool fullScan) {
   FillPluginListBox(app);
 
   const std::string image = FindPreviewImage(app);
-  const auto slash = image.rfind('\\');
-  app.controls.SetText(
-      Page::General, kImageLabel,
-      Bounded(slash == std::string::npos ? image : image.substr(slash + 1), kImageLineCapacity));
+  app.controls.SetText(Page::General, kImageLabel,
+                       Bounded(LastComponent(image, app.state.AnsiLeadBytes), kImageLineCapacity));
   app.state.SetPreviewImagePath(
       Bounded(app.files.FullPath(image).value_or(image), kImageLineCapacity));
 

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Paths.h"
+
 namespace quil {
 
 // What the last failing operation reported; only what the utility tells apart.
@@ -42,6 +44,9 @@ struct FileAttributes {
 struct DirEntry {
   std::string name;  // the entry's own name, without the folder
   FileAttributes attributes;
+  // False when the name has no exact form in the ANSI code page: `name` then holds "?" where a
+  // character has none, and names no entry at all, never this one or another.
+  bool exactName = true;
 };
 
 // A text file opened for reading in text mode.
@@ -104,12 +109,19 @@ class FileServices {
   // RemoveDirectoryA: removes an empty folder, or a folder link itself (never its target).
   virtual bool RemoveDirectory(const std::string& path) = 0;
 
-  // FindFirstFileA/FindNextFileA: the entries whose names match the last component of `pattern`
+  // FindFirstFileW/FindNextFileW: the entries whose names match the last component of `pattern`
   // ("*" and "?" wildcards, without regard to case), sorted by name without regard to case. A
-  // pattern of a folder followed by "\*" also yields "." and "..", as Windows lists them.
+  // pattern of a folder followed by "\*" also yields "." and "..", as Windows lists them. Names
+  // come in the ANSI code page exactly or are marked as having no exact form (DirEntry): no
+  // character is ever replaced by a look-alike ("best fit"), which could turn a name into a path.
   virtual std::vector<DirEntry> List(const std::string& pattern) = 0;
-  // GetFileAttributesA: the attributes of an existing entry, nothing when it does not exist.
+  // GetFileAttributesA: the attributes of an existing entry, nothing when it does not exist. A
+  // link (symbolic link or junction) shows as the link itself: isReparsePoint is set.
   virtual std::optional<FileAttributes> Attributes(const std::string& path) = 0;
+
+  // The bytes that begin a two-byte character in the ANSI code page that names and paths are in;
+  // none on a single-byte code page.
+  virtual LeadBytes AnsiLeadBytes() = 0;
 
   // GetFullPathNameA: the absolute form of a path, nothing when it cannot be formed.
   virtual std::optional<std::string> FullPath(const std::string& path) = 0;

@@ -39,6 +39,7 @@ class RetryingFileServices : public FileServices {
   bool RemoveDirectory(const std::string& path) override;
   std::vector<DirEntry> List(const std::string& pattern) override;
   std::optional<FileAttributes> Attributes(const std::string& path) override;
+  LeadBytes AnsiLeadBytes() override { return inner_.AnsiLeadBytes(); }
   std::optional<std::string> FullPath(const std::string& path) override;
   std::optional<std::string> ShortPath(const std::string& path) override;
   std::string CurrentDirectory() override;

@@ -15,11 +15,18 @@ constexpr std::string_view kFolderNameForbidden = "\\/:*?\"<>|";
 
 enum class Removal { Hide, Delete };
 
+void ReportFailedRemoval(App& app) {
+  app.messages.Failure(
+      Format("Failed directory removal, error - %d", {std::to_string(app.files.LastErrorCode())}));
+}
+
 }  // namespace
 
-bool IsSingleFolderName(std::string_view name) {
+bool IsSingleFolderName(std::string_view name, const LeadBytes& lead) {
   if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of(kFolderNameForbidden) == std::string_view::npos;
+  const std::string_view last = LastCharacter(name, lead);
+  if (last == "." || last == " ") return false;
+  return FindCharacter(name, kFolderNameForbidden, lead) == std::string_view::npos;
 }
 
 void FillPluginListBox(App& app) {
@@ -36,8 +43,19 @@ void FillPluginListBox(App& app) {
 }
 
 void RemoveDirectoryTree(App& app, const std::string& path) {
+  // A folder that is itself a link loses only the link: listing it would list the folder it
+  // points to, and its files would be deleted there.
+  if (const auto attributes = app.files.Attributes(path);
+      attributes && attributes->isReparsePoint) {
+    if (!app.files.RemoveDirectory(path)) ReportFailedRemoval(app);
+    return;
+  }
   for (const DirEntry& entry : app.files.List(path + "/*.*")) {
     if (!entry.name.empty() && entry.name[0] == '.') continue;
+    // A name that is no single folder name, or has no exact ANSI form, would name another place
+    // once appended to the path (a "\..\" inside it climbs out of the tree): it stays, and so
+    // does this folder.
+    if (!entry.exactName || !IsSingleFolderName(entry.name, app.state.AnsiLeadBytes)) continue;
     const std::string child = path + "\\" + entry.name;
     if (child.size() >= kTreePathCapacity) continue;
     if (entry.attributes.isDirectory && entry.attributes.isReparsePoint) {
@@ -48,17 +66,14 @@ void RemoveDirectoryTree(App& app, const std::string& path) {
       app.files.Delete(child);
     }
   }
-  if (!app.files.RemoveDirectory(path)) {
-    app.messages.Failure(Format("Failed directory removal, error - %d",
-                                {std::to_string(app.files.LastErrorCode())}));
-  }
+  if (!app.files.RemoveDirectory(path)) ReportFailedRemoval(app);
 }
 
 namespace {
 
 void RemoveScheme(App& app, Removal how) {
   const std::string name = app.controls.GetText(Page::Colors, kSchemeBox);
-  if (!IsSingleFolderName(name)) {
+  if (!IsSingleFolderName(name, app.state.AnsiLeadBytes)) {
     app.messages.Notice(Format("'%s' is not a color scheme", {name}));
     return;
   }
@@ -92,6 +107,10 @@ void RemoveScheme(App& app, Removal how) {
   } else {
     RemoveDirectoryTree(app, SchemeFolderPath(name));
   }
+  // The line leaves the list only with its folder. A folder that stayed (a file in it that could
+  // not be deleted, a shipped folder the user may not change) keeps its line and stays active;
+  // the user has seen why.
+  if (app.files.Attributes(SchemeFolderPath(name))) return;
   if (found >= 0) app.controls.DeleteListLine(Page::Colors, kSchemeBox, found);
   // The first remaining scheme becomes the box's text, and so the active scheme.
   app.controls.SetText(Page::Colors, kSchemeBox,
@@ -110,7 +129,7 @@ void RemovePlugins(App& app, Removal how) {
     entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, line++);
     if (!entry.selected) continue;
     if (!app.messages.Ask(Format(question, {entry.description}))) continue;
-    if (!IsSingleFolderName(entry.folder)) continue;
+    if (!IsSingleFolderName(entry.folder, app.state.AnsiLeadBytes)) continue;
     if (how == Removal::Hide) {
       if (!app.files.Move(PluginFolderPath(entry.folder), PluginFolderPath("!" + entry.folder))) {
         app.messages.Failure(Format("Unable to hide the plugin '%s'", {entry.description}));

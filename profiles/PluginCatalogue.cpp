@@ -17,6 +17,8 @@ constexpr const char* kPluginSection = "Plugin";
 bool IsListedPluginFolder(const DirEntry& entry, bool showHidden) {
   const std::string& name = entry.name;
   if (!entry.attributes.isDirectory) return false;
+  // A name with no exact ANSI form cannot be opened by any path the utility forms.
+  if (!entry.exactName) return false;
   if (!name.empty() && name[0] == '.') return false;
   if (EqualsNoCase(name, "default")) return false;
   if (!name.empty() && name[0] == '!' && !showHidden) return false;

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "base/Paths.h"
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
@@ -21,9 +22,9 @@ constexpr std::string_view kDoctypeKey = "<!DOCTYPE ";
 
 // Whether `path` lies inside the folder `folder` (a full path without trailing backslash),
 // compared without regard to case.
-bool LiesInside(std::string_view path, std::string_view folder) {
+bool LiesInside(std::string_view path, std::string_view folder, const LeadBytes& lead) {
   return !folder.empty() && path.size() > folder.size() && path[folder.size()] == '\\' &&
-         StartsWithNoCase(path, folder);
+         IsCharacterStart(path, folder.size(), lead) && StartsWithNoCase(path, folder);
 }
 
 void WriteDescTxt(App& app, const std::string& profileFolder) {
@@ -153,9 +154,9 @@ std::string PreviewImageLine(App& app, const std::string& imagePath) {
   };
   if (auto shortPath = app.files.ShortPath(imagePath)) {
     const std::string shortForm = Bounded(*shortPath, kProfileLineCapacity);
-    if (LiesInside(shortForm, skinFolder)) return relative(shortForm);
+    if (LiesInside(shortForm, skinFolder, app.state.AnsiLeadBytes)) return relative(shortForm);
   }
-  if (LiesInside(imagePath, skinFolder)) return relative(imagePath);
+  if (LiesInside(imagePath, skinFolder, app.state.AnsiLeadBytes)) return relative(imagePath);
   return imagePath;
 }
 

@@ -13,6 +13,10 @@
 #include "profiles/Lists.h"
 #include "settings/SkinSettings.h"
 #include "tests/support/ScratchSkin.h"
+#include "tests/support/VirtualizedFiles.h"
+#ifndef _WIN32
+#include "files/posix/PosixFileServices.h"
+#endif
 
 namespace quil::test {
 namespace {
@@ -302,9 +306,10 @@ TEST_F(DialogTest, DeleteRefusesTheDefaultAndRemovesOneNamedProfile) {
 }
 
 TEST_F(DialogTest, ProfileNamesThatAreNoFolderNameAreRefused) {
-  // A name like ".." would make Delete remove a folder outside the skin.
+  // A name like ".." would make Delete remove a folder outside the skin; Windows strips a trailing
+  // dot or space, so "Work." would name the profile "Work".
   Start();
-  for (const char* name : {"..\\..\\x", "a/b", "..", "what?"}) {
+  for (const char* name : {"..\\..\\x", "a/b", "..", "what?", "Work.", "Work "}) {
     dialog().Type(Page::Main, kProfileBox, name);
     dialog().PressEnter();
     EXPECT_EQ(app().state.ProfileName, "(default)") << name;
@@ -431,6 +436,38 @@ TEST_F(DialogTest, PreviewImageComesFromTheProfileDescription) {
   EXPECT_EQ(t->shell.opened, (std::vector<std::string>{"C:\\pictures\\me.bmp"}));
 }
 
+TEST_F(DialogTest, ShowOpensOnlyALocalImage) {
+  // A profile names its image in its desc.txt, and profiles are passed around: a program named
+  // there, or a network path, is not handed to the shell.
+  fs::create_directories(Profile("Pic"));
+  Start();
+  const struct {
+    const char* image;
+    bool opened;
+  } cases[] = {
+      {"..\\Quil\\mods\\Blue\\run.bat", false},   {"\\\\host\\share\\Quil.bmp", false},
+      {"//host/share/Quil.bmp", false},           {"..\\Quil\\mods\\Blue\\Quil.bmp:run.exe", false},
+      {"..\\Quil\\mods\\Blue\\Quil.bat.", false}, {"..\\Quil\\mods\\Blue\\Photo.JPEG", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.image);
+    ScratchSkin::Write(Profile("Pic") / "desc.txt",
+                       "Quil Pic Profile >x\r\nd\r\n1\r\n" + std::string(c.image) + "\r\n3000\r\n");
+    dialog().Pick(Page::Main, kProfileBox, 0);
+    dialog().Pick(Page::Main, kProfileBox, 1);
+    t->shell.opened.clear();
+    dialog().messages.clear();
+    dialog().Click(Page::General, kShowImageButton);
+    if (c.opened) {
+      EXPECT_EQ(t->shell.opened, (std::vector<std::string>{app().state.PreviewImagePath}));
+      EXPECT_TRUE(dialog().messages.empty());
+    } else {
+      EXPECT_TRUE(t->shell.opened.empty());
+      ASSERT_EQ(dialog().messages.size(), 1u);
+      EXPECT_EQ(dialog().messages[0].kind, Kind::Notice);
+    }
+  }
+}
+
 TEST_F(DialogTest, SchemeSwitchResetsTheImageAndTheSkinColorsFlagOnly) {
   Start();
   app().state.ColorsDtdDirty = app().state.ColorsIniDirty = true;
@@ -458,6 +495,105 @@ TEST_F(DialogTest, FontPresetsAndOtherPageCommands) {
   dialog().Click(Page::Main, kBanner);
   EXPECT_EQ(t->shell.opened, (std::vector<std::string>(2, std::string(kSkinWebAddress))));
 }
+
+// A skin installed under "Program Files", run by a standard user: UAC virtualization sends writes
+// to a VirtualStore copy and denies deleting or renaming what was shipped. A scheme or profile
+// whose folder stays keeps its line; the plugin list shows what the folders still describe.
+TEST(VirtualizedSkin, ListsKeepEveryFolderThatStays) {
+  ScratchSkin skin;
+  fs::create_directories(skin.skinsFolder() / "Quil_profile_Work");
+  std::unique_ptr<FileServices> real = MakePlatformFileServices();
+  const std::string shipped = *real->FullPath("..");
+  TestApp t(std::make_unique<VirtualizedFiles>(std::move(real), shipped));
+  SetInitialOptionStates(t.dialog);
+  t.dialog.onCommand = [&](Page page, int id) {
+    page == Page::Main ? MainCommand(t.app, id) : PageCommand(t.app, id);
+  };
+  StartUp(t.app);
+  const auto schemes = t.dialog.At(Page::Colors, kSchemeBox).lines;
+  const auto plugins = t.dialog.At(Page::Plugins, kPluginList).lines;
+  const auto profiles = t.dialog.At(Page::Main, kProfileBox).lines;
+  ASSERT_EQ(profiles, (std::vector<std::string>{"(default)", "Work"}));
+  // Save once, so that the VirtualStore holds copies of what Save writes.
+  t.dialog.Answer({true});
+  t.dialog.Click(Page::Main, kSaveButton);
+  t.dialog.messages.clear();
+
+  const struct {
+    const char* what;
+    Page page;
+    int id;
+    const char* text;  // the box's text, or "" for the plugin list's first line
+    int button;
+  } commands[] = {{"delete a scheme", Page::Colors, kSchemeBox, "aqua", kDeleteSchemeButton},
+                  {"hide a scheme", Page::Colors, kSchemeBox, "Blue", kHideSchemeButton},
+                  {"delete a plugin", Page::Plugins, kPluginList, "", kDeletePluginsButton},
+                  {"hide a plugin", Page::Plugins, kPluginList, "", kHidePluginsButton},
+                  {"delete a profile", Page::Main, kProfileBox, "Work", kDeleteProfileButton}};
+  for (const auto& c : commands) {
+    SCOPED_TRACE(c.what);
+    if (c.page == Page::Plugins) {
+      t.dialog.SelectListLine(Page::Plugins, kPluginList, 0, true);
+    } else {
+      t.dialog.Type(c.page, c.id, c.text);
+      t.dialog.PressEnter();
+    }
+    t.dialog.messages.clear();
+    t.dialog.Answer({true});
+    t.dialog.Click(c.page, c.button);
+    ASSERT_GE(t.dialog.messages.size(), 2u);
+    EXPECT_EQ(t.dialog.messages[0].kind, Kind::Question);
+    EXPECT_EQ(t.dialog.messages.back().kind, Kind::Failure) << t.dialog.messages.back().text;
+    if (c.page != Page::Plugins) EXPECT_EQ(t.dialog.At(c.page, c.id).text, c.text);
+    EXPECT_EQ(t.dialog.At(Page::Colors, kSchemeBox).lines, schemes);
+    EXPECT_EQ(t.dialog.At(Page::Plugins, kPluginList).lines, plugins);
+    EXPECT_EQ(t.dialog.At(Page::Main, kProfileBox).lines, profiles);
+  }
+  EXPECT_TRUE(fs::exists(skin / "mods/aqua/colors.dtd"));
+  EXPECT_TRUE(fs::exists(skin / "mods/Blue/colors.dtd"));
+  EXPECT_TRUE(fs::exists(skin.skinsFolder() / "Quil_profile_Work"));
+}
+
+#ifndef _WIN32
+// Code page 932: lead bytes 0x81 to 0x9F and 0xE0 to 0xFC, and a trail byte can be 0x5C, the
+// backslash. A skin folder whose name ends in such a character keeps its whole name in every path.
+TEST(DoubleByteCodePage, ASkinNameEndingInATrailByte0x5CKeepsItsWholeName) {
+  const std::string skinName = "Quil\x95\x5C";
+  ScratchSkin skin(true, skinName);
+  const fs::path work = skin.skinsFolder() / (skinName + "_profile_Work");
+  fs::create_directories(work);
+  LeadBytes cp932;
+  cp932.AddRange(0x81, 0x9F);
+  cp932.AddRange(0xE0, 0xFC);
+  TestApp t(MakePosixFileServices(cp932));
+  SetInitialOptionStates(t.dialog);
+  t.dialog.onCommand = [&](Page page, int id) {
+    page == Page::Main ? MainCommand(t.app, id) : PageCommand(t.app, id);
+  };
+  StartUp(t.app);
+  EXPECT_EQ(t.app.state.SkinName(), skinName);
+  EXPECT_EQ(t.dialog.At(Page::Main, kProfileBox).lines,
+            (std::vector<std::string>{"(default)", "Work"}));
+
+  t.dialog.Type(Page::Main, kProfileBox, "New");
+  t.dialog.PressEnter();
+  t.dialog.Answer({true});
+  t.dialog.Click(Page::Main, kSaveButton);
+  const fs::path created = skin.skinsFolder() / (skinName + "_profile_New");
+  ASSERT_TRUE(fs::exists(created / "config.dtd"));
+  const std::string skinFolder = "..\\" + skinName + "\\";
+  EXPECT_NE(ScratchSkin::Read(created / "config.dtd").find("\"" + skinFolder + "\""),
+            std::string::npos);
+  EXPECT_NE(ScratchSkin::Read(created / "trillian.xml").find(skinFolder), std::string::npos);
+
+  t.dialog.Answer({true});
+  t.dialog.Click(Page::Main, kDeleteProfileButton);
+  EXPECT_FALSE(fs::exists(created));
+  EXPECT_TRUE(fs::exists(work));
+  EXPECT_EQ(t.dialog.At(Page::Main, kProfileBox).lines,
+            (std::vector<std::string>{"(default)", "Work"}));
+}
+#endif
 
 }  // namespace
 }  // namespace quil::test

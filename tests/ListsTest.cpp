@@ -87,9 +87,11 @@ TEST_F(ListsTest, DeclinedOrGuardedSchemeRemovalsChangeNothing) {
 }
 
 TEST_F(ListsTest, SchemeBoxTextThatIsNoFolderNameIsRefused) {
-  // An empty box would name the whole mods folder; ".." would name the skin folder.
+  // An empty box would name the whole mods folder; ".." would name the skin folder. Windows strips
+  // a trailing dot or space: "green." would get the green scheme past its guard.
   Put("mods/aqua/colors.dtd");
-  for (const char* text : {"", "..", ".", "aqua\\..\\..", "x/y"}) {
+  Put("mods/green/colors.dtd");
+  for (const char* text : {"", "..", ".", "aqua\\..\\..", "x/y", "green.", "aqua "}) {
     TestApp t;
     FillSchemeBox(t, {"aqua"}, text);
     t.dialog.Answer({true, true});
@@ -100,6 +102,7 @@ TEST_F(ListsTest, SchemeBoxTextThatIsNoFolderNameIsRefused) {
     EXPECT_EQ(t.dialog.messages[0].text, "'" + std::string(text) + "' is not a color scheme");
   }
   EXPECT_TRUE(fs::exists(skin / "mods/aqua/colors.dtd"));
+  EXPECT_TRUE(fs::exists(skin / "mods/green/colors.dtd"));
   EXPECT_TRUE(commits.empty());
 }
 
@@ -165,6 +168,50 @@ TEST_F(ListsTest, RemovingATreeNeverFollowsALinkIntoItsTarget) {
   EXPECT_TRUE(t.dialog.messages.empty());
   EXPECT_FALSE(fs::exists(skin / "plugins/evil"));
   EXPECT_EQ(ScratchSkin::Read(skin / "precious/keep.txt"), "keep");
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(ListsTest, DeletionNeverReachesOutsideTheFolderItIsGiven) {
+  // Folders that must stay whole: one inside the skin, one beside it.
+  Put("precious/keep.txt", "keep");
+  ScratchSkin::Write(skin.skinsFolder() / "victim/keep.txt", "keep");
+  // A scheme, a plugin and a profile folder that are themselves links to a folder elsewhere, as a
+  // plugin shared by two skins is.
+  fs::create_directories(skin / "mods");
+  fs::create_directories(skin / "plugins");
+  fs::create_directory_symlink(skin / "precious", skin / "mods/linked");
+  fs::create_directory_symlink(skin / "precious", skin / "plugins/shared");
+  fs::create_directory_symlink(skin / "precious", skin.skinsFolder() / "Quil_profile_linked");
+  // A folder whose name holds separators: appended to its folder's path it climbs out of the tree.
+  Put("plugins/odd/plugin.txt", "odd\nOdd\n1\n");
+  fs::create_directories(skin / "plugins/odd/\\..\\..\\..\\victim");
+  TestApp t;
+  const struct {
+    std::string folder;
+    fs::path onDisk;
+    bool stays;
+  } cases[] = {
+      {"mods\\linked", skin / "mods/linked", false},
+      {"plugins\\shared", skin / "plugins/shared", false},
+      {t.app.state.WorkDir + "_profile_linked", skin.skinsFolder() / "Quil_profile_linked", false},
+      {"plugins\\odd", skin / "plugins/odd", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    t.dialog.messages.clear();
+    RemoveDirectoryTree(t.app, c.folder);
+    EXPECT_EQ(ScratchSkin::Read(skin / "precious/keep.txt"), "keep");
+    EXPECT_EQ(ScratchSkin::Read(skin.skinsFolder() / "victim/keep.txt"), "keep");
+    EXPECT_EQ(fs::symlink_status(c.onDisk).type() != fs::file_type::not_found, c.stays);
+    if (c.stays) {
+      // The odd name is left, so its folder stays and says so.
+      ASSERT_EQ(t.dialog.messages.size(), 1u);
+      EXPECT_EQ(t.dialog.messages[0].kind, Kind::Failure);
+      EXPECT_EQ(t.dialog.messages[0].text.rfind("Failed directory removal, error - ", 0), 0u);
+    } else {
+      EXPECT_TRUE(t.dialog.messages.empty());
+    }
+  }
 }
 #endif
 

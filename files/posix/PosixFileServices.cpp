@@ -3,6 +3,8 @@
 // without regard to case, text is read and written in Windows text mode, and listings come sorted
 // without regard to case. The current folder is shown with backslashes ("/tmp/skins/Quil" reads
 // "\tmp\skins\Quil"), so that paths formed from it lead back to it. Short names do not exist here.
+// Names are bytes in an ANSI code page whose lead bytes the services are given (none by default),
+// so that a trail byte 0x5C is no separator, as on Windows.
 //
 // The file, top to bottom:
 // - errno to FileError (ErrorFromErrno);
@@ -14,7 +16,7 @@
 //   current folder, the last error; then its own helpers: resolving a skin path to a native one
 //   component by component, telling whether two paths name one entry, and recording success or
 //   failure;
-// - MakePlatformFileServices.
+// - MakePosixFileServices and MakePlatformFileServices.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,9 +26,11 @@
 #include <cerrno>
 #include <new>
 
+#include "base/Paths.h"
 #include "base/Text.h"
 #include "files/FileServices.h"
 #include "files/TextMode.h"
+#include "files/posix/PosixFileServices.h"
 
 namespace quil {
 
@@ -52,18 +56,16 @@ FileError ErrorFromErrno(int error) {
   }
 }
 
-std::vector<std::string> SplitComponents(std::string_view path) {
+// The components of a skin path, split at each backslash or slash that is a character of its
+// own (never at a trail byte of a two-byte character).
+std::vector<std::string> SplitComponents(std::string_view path, const LeadBytes& lead) {
   std::vector<std::string> parts;
-  std::string current;
-  for (const char c : path) {
-    if (c == '\\' || c == '/') {
-      if (!current.empty()) parts.push_back(current);
-      current.clear();
-    } else {
-      current += c;
-    }
+  while (!path.empty()) {
+    const std::size_t cut = FindCharacter(path, "\\/", lead);
+    if (cut != 0) parts.emplace_back(path.substr(0, cut));
+    if (cut == std::string_view::npos) break;
+    path.remove_prefix(cut + 1);
   }
-  if (!current.empty()) parts.push_back(current);
   return parts;
 }
 
@@ -175,6 +177,8 @@ class PosixTextWriter : public TextWriter {
 
 class PosixFileServices : public FileServices {
  public:
+  explicit PosixFileServices(const LeadBytes& leadBytes) : leadBytes_(leadBytes) {}
+
   std::optional<std::string> ReadBytes(const std::string& path) override {
     const std::string native = Resolve(path);
     const auto attributes = NativeAttributes(native);
@@ -321,7 +325,7 @@ class PosixFileServices : public FileServices {
 
   std::vector<DirEntry> List(const std::string& pattern) override {
     std::vector<DirEntry> entries;
-    const auto cut = pattern.find_last_of("\\/");
+    const auto cut = FindLastCharacter(pattern, "\\/", leadBytes_);
     const std::string folder = cut == std::string::npos ? std::string() : pattern.substr(0, cut);
     const std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
     const std::string nativeFolder =
@@ -363,8 +367,8 @@ class PosixFileServices : public FileServices {
 
   std::optional<std::string> FullPath(const std::string& path) override {
     std::vector<std::string> parts;
-    if (!IsAbsolute(path)) parts = SplitComponents(CurrentDirectory());
-    for (const std::string& part : SplitComponents(path)) {
+    if (!IsAbsolute(path)) parts = SplitComponents(CurrentDirectory(), leadBytes_);
+    for (const std::string& part : SplitComponents(path, leadBytes_)) {
       if (part == ".") continue;
       if (part == "..") {
         if (!parts.empty()) parts.pop_back();
@@ -375,7 +379,13 @@ class PosixFileServices : public FileServices {
     std::string full;
     for (const std::string& part : parts) full += "\\" + part;
     if (full.empty()) full = "\\";
-    if (!path.empty() && (path.back() == '\\' || path.back() == '/') && full != "\\") full += "\\";
+    // A network path ("\\\\server\\share") keeps its two leading backslashes, as on Windows.
+    if (path.size() > 1 && (path[0] == '\\' || path[0] == '/') &&
+        (path[1] == '\\' || path[1] == '/')) {
+      full = "\\" + full;
+    }
+    const std::string_view last = LastCharacter(path, leadBytes_);
+    if ((last == "\\" || last == "/") && full != "\\") full += "\\";
     Succeed();
     return full;
   }
@@ -393,6 +403,8 @@ class PosixFileServices : public FileServices {
     return buffer;
   }
 
+  LeadBytes AnsiLeadBytes() override { return leadBytes_; }
+
   FileError LastError() override { return lastError_; }
   int LastErrorCode() override { return lastErrno_; }
 
@@ -401,7 +413,7 @@ class PosixFileServices : public FileServices {
   // to case as Windows would.
   std::string Resolve(const std::string& path) {
     std::string native = IsAbsolute(path) ? "" : ".";
-    for (const std::string& part : SplitComponents(path)) {
+    for (const std::string& part : SplitComponents(path, leadBytes_)) {
       std::string candidate = native + "/" + part;
       if (part != "." && part != ".." && !ExistsNoFollow(candidate)) {
         if (DIR* dir = ::opendir(native.empty() ? "/" : native.c_str())) {
@@ -439,14 +451,19 @@ class PosixFileServices : public FileServices {
     return false;
   }
 
+  const LeadBytes leadBytes_;
   FileError lastError_ = FileError::None;
   int lastErrno_ = 0;
 };
 
 }  // namespace
 
+std::unique_ptr<FileServices> MakePosixFileServices(const LeadBytes& leadBytes) {
+  return std::make_unique<PosixFileServices>(leadBytes);
+}
+
 std::unique_ptr<FileServices> MakePlatformFileServices() {
-  return std::make_unique<PosixFileServices>();
+  return MakePosixFileServices(LeadBytes());
 }
 
 }  // namespace quil

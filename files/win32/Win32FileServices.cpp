@@ -1,6 +1,7 @@
-// The Win32 file services: files and folders through the ANSI functions of KERNEL32, text files
-// read and written in the C runtime's text mode by the shared translation of files/TextMode.h,
-// so that this build and the POSIX build put the same bytes on disk.
+// The Win32 file services: files and folders through the ANSI functions of KERNEL32 (listings
+// through the wide ones, each name converted to ANSI strictly), text files read and written in the
+// C runtime's text mode by the shared translation of files/TextMode.h, so that this build and the
+// POSIX build put the same bytes on disk.
 #include <algorithm>
 #include <cstddef>
 #include <memory>
@@ -57,6 +58,60 @@ FileAttributes ToAttributes(DWORD bits) {
   attributes.isReparsePoint = (bits & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   attributes.isReadOnly = (bits & FILE_ATTRIBUTE_READONLY) != 0;
   return attributes;
+}
+
+// The lead bytes of the system's ANSI code page, as it names them: pairs of first and last byte,
+// ended by a pair of zeros.
+LeadBytes SystemLeadBytes() {
+  LeadBytes lead;
+  CPINFO info{};
+  if (!GetCPInfo(CP_ACP, &info)) return lead;
+  for (std::size_t i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
+    lead.AddRange(info.LeadByte[i], info.LeadByte[i + 1]);
+  }
+  return lead;
+}
+
+// The wide form of an ANSI text; nothing when the text is no valid text of the code page.
+std::optional<std::wstring> ToWide(const std::string& text) {
+  const int length =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.c_str(), -1, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.c_str(), -1, wide.data(), length) !=
+      length) {
+    return std::nullopt;
+  }
+  wide.resize(static_cast<std::size_t>(length - 1));
+  return wide;
+}
+
+// Converts a listed name to the ANSI code page without "best fit": a character that has no exact
+// form becomes "?" and the answer is false. UTF-8 as the ANSI code page takes no default character
+// but converts every valid name exactly.
+bool ToAnsiExactly(const wchar_t* name, std::string& ansi) {
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+  const char* defaultChar = utf8 ? nullptr : "?";
+  int length =
+      WideCharToMultiByte(CP_ACP, flags, name, -1, nullptr, 0, defaultChar, usedDefaultOut);
+  bool exact = length > 0;
+  if (exact) {
+    ansi.assign(static_cast<std::size_t>(length), '\0');
+    exact = WideCharToMultiByte(CP_ACP, flags, name, -1, ansi.data(), length, defaultChar,
+                                usedDefaultOut) == length &&
+            !usedDefault;
+  }
+  if (length <= 0) {
+    // Not valid text at all (a lone surrogate): shown with "?" for what cannot be converted.
+    length = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    ansi.assign(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    if (length > 0) WideCharToMultiByte(CP_ACP, 0, name, -1, ansi.data(), length, nullptr, nullptr);
+  }
+  ansi.resize(ansi.find('\0'));
+  return exact;
 }
 
 // Calls a "fill this buffer" function of KERNEL32 that answers with the length it needs when the
@@ -216,14 +271,21 @@ class Win32FileServices : public FileServices {
     return Check(RemoveDirectoryA(path.c_str()));
   }
 
+  // The wide functions list every name as it is; FindFirstFileA would hand out a name with no
+  // ANSI form converted by "best fit", the fullwidth reverse solidus becoming "\".
   std::vector<DirEntry> List(const std::string& pattern) override {
     std::vector<DirEntry> entries;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    const std::optional<std::wstring> widePattern = ToWide(pattern);
+    if (!widePattern) return Refuse(std::move(entries), ERROR_INVALID_NAME);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(widePattern->c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return Fail(std::move(entries));
     do {
-      entries.push_back({found.cFileName, ToAttributes(found.dwFileAttributes)});
-    } while (FindNextFileA(search, &found));
+      DirEntry entry;
+      entry.exactName = ToAnsiExactly(found.cFileName, entry.name);
+      entry.attributes = ToAttributes(found.dwFileAttributes);
+      entries.push_back(std::move(entry));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     lastError_ = ERROR_SUCCESS;
     // NTFS lists a folder in this order; other file systems (and Wine) list in their own.
@@ -265,6 +327,8 @@ class Win32FileServices : public FileServices {
     return *current;
   }
 
+  LeadBytes AnsiLeadBytes() override { return leadBytes_; }
+
   FileError LastError() override { return ToFileError(lastError_); }
   int LastErrorCode() override { return static_cast<int>(lastError_); }
 
@@ -276,8 +340,8 @@ class Win32FileServices : public FileServices {
     return failed;
   }
   template <typename T>
-  T Refuse(T failed) {
-    lastError_ = ERROR_ACCESS_DENIED;
+  T Refuse(T failed, DWORD code = ERROR_ACCESS_DENIED) {
+    lastError_ = code;
     return failed;
   }
   template <typename T>
@@ -311,6 +375,7 @@ class Win32FileServices : public FileServices {
   }
 
   DWORD lastError_ = ERROR_SUCCESS;
+  const LeadBytes leadBytes_ = SystemLeadBytes();
 };
 
 }  // namespace

@@ -446,6 +446,68 @@ TEST_F(E2EDialog, PluginsAreHiddenDeletedAndSelected) {
   CloseAndExpectExit(0);
 }
 
+// Deleting never reaches outside the folder deleted: a scheme folder that is a link to a folder
+// elsewhere loses only the link, and a folder inside a plugin whose name holds fullwidth reverse
+// solidi and full stops (which the ANSI functions would turn into "\..\") is left where it is.
+TEST_F(E2EDialog, DeletionStaysInsideTheFolderItDeletes) {
+  for (const char* file :
+       {"colors.dtd", "colors.ini", "colors_default.dtd", "colors_default.ini"}) {
+    Write("../shared/" + std::string(file), Read("mods/aqua/" + std::string(file)));
+  }
+  const bool linked = skin_.MakeFolderLink(SkinPath("../shared"), SkinPath("mods/linked"));
+  Write("../victim/keep.txt", "keep");
+  const std::filesystem::path odd =
+      SkinPath("plugins/timestamps") /
+      std::wstring(
+          L"x\xFF3C\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E\xFF3Cvictim");
+  ASSERT_TRUE(std::filesystem::create_directories(odd));
+  // A scheme named in fullwidth letters has no ANSI name: it is not listed as "green" twice.
+  ASSERT_TRUE(std::filesystem::create_directories(SkinPath("mods") /
+                                                  std::wstring(L"\xFF47\xFF52\xFF45\xFF45\xFF4E")));
+  QuilDialog* dialog = Start();
+  ASSERT_TRUE(dialog);
+  TextLines schemes = {"aqua", "Blue", "green"};
+  if (linked) schemes.push_back("linked");
+  EXPECT_EQ(dialog->ComboLines(Page::Colors, kSchemeBox), schemes);
+
+  if (linked) {
+    dialog->ShowTab(1);
+    dialog->SetText(Page::Colors, kSchemeBox, "linked");
+    dialog->Click(Page::Colors, kDeleteSchemeButton);
+    Answer("Are you sure you want to delete the following color scheme?\n\nlinked", IDYES);
+    std::error_code ignored;
+    if (std::filesystem::exists(
+            std::filesystem::symlink_status(SkinPath("mods/linked"), ignored))) {
+      // Wine 8 shows the host's links as folder links but removes none whose target holds files:
+      // the link stays with its line, and its removal's failure is reported.
+      const auto box = WaitMessageBox(*process_);
+      ASSERT_TRUE(box) << "the link stayed and no failure was reported";
+      EXPECT_EQ(box->text.rfind("Failed directory removal, error - ", 0), 0u) << box->text;
+      EXPECT_TRUE(Press(*box, IDOK));
+      EXPECT_EQ(dialog->ComboLines(Page::Colors, kSchemeBox),
+                (TextLines{"aqua", "Blue", "green", "linked"}));
+    } else {
+      ExpectNoMessageBox();
+      EXPECT_EQ(dialog->ComboLines(Page::Colors, kSchemeBox), (TextLines{"aqua", "Blue", "green"}));
+    }
+    for (const char* file : {"colors.dtd", "colors.ini"}) {
+      EXPECT_TRUE(Exists("../shared/" + std::string(file))) << file << " behind the link is gone";
+    }
+  }
+
+  dialog->ShowTab(2);
+  ASSERT_EQ(dialog->ListLines(Page::Plugins, kPluginList).at(4), "Timestamps in message windows");
+  dialog->SelectLine(Page::Plugins, kPluginList, 4, true);
+  dialog->Click(Page::Plugins, kDeletePluginsButton);
+  Answer("Are you sure you want to delete the following plugin?\n\nTimestamps in message windows",
+         IDYES);
+  Answer("Failed directory removal, error - 145", IDOK);
+  EXPECT_EQ(Read("../victim/keep.txt"), "keep");
+  EXPECT_TRUE(std::filesystem::exists(odd));
+  CloseAndExpectExit(0);
+  if (!linked) GTEST_SKIP() << "this system makes no folder links: the linked scheme was not tried";
+}
+
 // The font-size presets fill the six size fields; typing afterwards is the user's.
 struct Preset {
   int radio;

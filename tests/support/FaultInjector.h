@@ -68,6 +68,7 @@ class FaultInjector : public FileServices {
   int LastErrorCode() override {
     return failedHere_ ? FileServices::LastErrorCode() : real_.LastErrorCode();
   }
+  LeadBytes AnsiLeadBytes() override { return real_.AnsiLeadBytes(); }
 
   // One step of an operation: false when it must fail; throws Crashed at the crash point. After
   // the crash every operation does nothing.

@@ -40,6 +40,7 @@ class FaultyFiles : public FileServices {
   std::string CurrentDirectory() override;
   FileError LastError() override;
   int LastErrorCode() override;
+  LeadBytes AnsiLeadBytes() override { return real_.AnsiLeadBytes(); }
 
  private:
   FileServices& real_;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/App.h"
 #include "tests/support/MemoryDialog.h"
@@ -28,17 +29,23 @@ class ScratchSkin {
   // Whole-file helpers on real paths, byte for byte.
   static std::string Read(const std::filesystem::path& path);
   static void Write(const std::filesystem::path& path, const std::string& bytes);
+  // Makes `link` a symbolic link to the folder `target`; false when this system makes none. The
+  // link goes with the scratch folder.
+  bool MakeFolderLink(const std::filesystem::path& target, const std::filesystem::path& link);
 
  private:
   std::filesystem::path previous_;
   std::filesystem::path skins_;
   std::filesystem::path skin_;
+  std::vector<std::filesystem::path> hostLinks_;  // links that Windows cannot remove itself
 };
 
 // An App over the platform's file services, an in-memory dialog and a scripted shell, with WorkDir
 // set from the current folder as start-up sets it.
 struct TestApp {
   TestApp();
+  // The same over the given file services (the POSIX ones of another code page, a test double).
+  explicit TestApp(std::unique_ptr<FileServices> files);
   std::unique_ptr<FileServices> files;
   MemoryDialog dialog;
   MemoryShell shell;
