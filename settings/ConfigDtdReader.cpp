@@ -7,6 +7,7 @@
 #include "base/Text.h"
 #include "core/App.h"
 #include "files/FileReplacement.h"
+#include "settings/EntityText.h"
 #include "settings/SkinSettings.h"
 
 namespace quil {
@@ -88,7 +89,7 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
   if (found) {
     // Setting the box's text runs its commit handling, which loads the scheme's colors. A scheme
     // whose colors cannot be read leaves the box on the active one, and that stays active.
-    app.controls.SetText(Page::Colors, kSchemeBox, EntityValue(line));
+    app.controls.SetText(Page::Colors, kSchemeBox, UnescapeEntityText(EntityValue(line)));
     app.state.SetSchemeName(app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity));
   }
   for (const SkinOption& option : SkinOptions()) {
