@@ -170,9 +170,10 @@ TEST(SettingsTable, InitialStatesAndPresets) {
 namespace quil {
 namespace {
 
-// A title typed with a double quote, "&" or "%" must not break its entity line: the characters
-// are written as references and read back as themselves. Files written before keep reading as
-// they were written: "&" as "&#38;", and older ones with the title's bytes as they were typed.
+// A title typed with a double quote, "&", "%", "<" or characters outside ASCII must not break its
+// entity line: the characters are written as references and read back as themselves. Files written
+// before keep reading as they were written: "&" as "&#38;", and older ones with the title's bytes
+// as they were typed.
 TEST(SettingsTable, TypedTitleCharactersThatWouldEndTheValueRoundTrip) {
   test::MemoryDialog dialog;
   const auto& title = *std::find_if(SkinOptions().begin(), SkinOptions().end(),
@@ -184,6 +185,9 @@ TEST(SettingsTable, TypedTitleCharactersThatWouldEndTheValueRoundTrip) {
   dialog.SetText(Page::General, title.control, "");
   ApplyOptionValue(dialog, title, written);
   EXPECT_EQ(dialog.GetText(Page::General, title.control), "Say \"hi\" & 100%");
+  // Outside ASCII: references to the Unicode characters of the ANSI code page's bytes.
+  dialog.SetText(Page::General, title.control, "Caf\xE9 <\x80>");
+  EXPECT_EQ(OptionValue(dialog, title), "Caf&#233; &lt;&#8364;>");
 
   for (const auto& [stored, shown] : std::vector<std::pair<std::string, std::string>>{
            {"Say &#34;hi&#34; &#38; 100&#37;", "Say \"hi\" & 100%"},
