@@ -95,6 +95,22 @@ std::string UnescapeEntityText(std::string_view value) {
   return out;
 }
 
+std::string_view WithoutPartialReference(std::string_view value) {
+  // The longest reference without its ";": "&#1114111".
+  constexpr std::size_t kLongestPartialReference = 9;
+  const auto amp = value.rfind('&');
+  if (amp == std::string_view::npos || value.find(';', amp) != std::string_view::npos ||
+      value.size() - amp > kLongestPartialReference) {
+    return value;
+  }
+  for (const char c : value.substr(amp + 1)) {
+    const bool fits =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '#';
+    if (!fits) return value;
+  }
+  return value.substr(0, amp);
+}
+
 std::string EscapeCommentText(std::string_view text) {
   std::string out;
   for (const char c : EscapeEntityText(text)) {

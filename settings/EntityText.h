@@ -21,6 +21,10 @@ std::string EscapeEntityText(std::string_view text);
 // stands for itself.
 std::string UnescapeEntityText(std::string_view value);
 
+// A value the reader's line buffer cut short may end inside a reference ("&#23" of "&#233;"):
+// without that partial reference, so that the cut never shows as text.
+std::string_view WithoutPartialReference(std::string_view value);
+
 // A name inside a comment: written as a value is, and a "-" that follows another one as "&#45;",
 // since "--" would end the comment.
 std::string EscapeCommentText(std::string_view text);
