@@ -2,11 +2,11 @@
 // Unicode files to the ANSI code page, the parse into sections and keys, and the lookup.
 #include "files/IniFile.h"
 
-#include <array>
 #include <new>
 #include <utility>
 
 #include "base/Text.h"
+#include "files/AnsiCodePage.h"
 #include "files/FileServices.h"
 
 namespace quil {
@@ -32,27 +32,12 @@ std::string_view UpToNul(std::string_view text) {
 
 // --- Unicode files -----------------------------------------------------------------------------
 
-// Windows-1252's characters 0x80 to 0x9F by their code points; the five it leaves undefined stand
-// for themselves. 0x00 to 0x7F and 0xA0 to 0xFF are the code points of the same value.
-constexpr std::array<char32_t, 32> kAnsiHighCharacters{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char ToAnsi(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (std::size_t i = 0; i < kAnsiHighCharacters.size(); ++i) {
-    if (kAnsiHighCharacters[i] == c) return static_cast<char>(0x80 + i);
-  }
-  return '?';
-}
-
 std::string FromUtf16(std::string_view bytes, bool bigEndian) {
   std::string text;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
     const auto first = static_cast<unsigned char>(bytes[i]);
     const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    text += ToAnsi(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    text += UnicodeToWindows1252(bigEndian ? (first << 8 | second) : (second << 8 | first));
   }
   return text;
 }
@@ -86,7 +71,7 @@ std::string FromUtf8(std::string_view bytes) {
     if (c > 0xFFFF) {
       text += "??";
     } else {
-      text += ToAnsi(c);
+      text += UnicodeToWindows1252(c);
     }
   }
   return text;

@@ -7,6 +7,7 @@
 #include "base/Text.h"
 #include "core/App.h"
 #include "files/FileReplacement.h"
+#include "settings/EntityText.h"
 #include "settings/SkinSettings.h"
 
 namespace quil {
@@ -53,6 +54,18 @@ void SelectDeclaredPlugins(App& app, TextReader& in) {
   }
 }
 
+// The value of an option's line as far as it was read: a line longer than the piece loses its
+// closing quote and may end inside a reference, which is then dropped.
+std::string ReadValue(std::string_view line) {
+  std::string value = EntityValue(line);
+  const std::string_view text = WithoutLineBreak(line);
+  const auto first = text.find('"');
+  if (first != std::string_view::npos && text.find('"', first + 1) == std::string_view::npos) {
+    value.resize(WithoutPartialReference(value).size());
+  }
+  return value;
+}
+
 }  // namespace
 
 std::string EntityValue(std::string_view line) {
@@ -88,7 +101,7 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
   if (found) {
     // Setting the box's text runs its commit handling, which loads the scheme's colors. A scheme
     // whose colors cannot be read leaves the box on the active one, and that stays active.
-    app.controls.SetText(Page::Colors, kSchemeBox, EntityValue(line));
+    app.controls.SetText(Page::Colors, kSchemeBox, UnescapeEntityText(ReadValue(line)));
     app.state.SetSchemeName(app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity));
   }
   for (const SkinOption& option : SkinOptions()) {
@@ -99,7 +112,7 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
       continue;
     }
     found = FindLine(*in, EntityKey(option), kEntityLineCapacity, line);
-    if (found) ApplyOptionValue(app.controls, option, EntityValue(line));
+    if (found) ApplyOptionValue(app.controls, option, ReadValue(line));
   }
 
   for (PluginEntry& entry : app.plugins) entry.selected = false;

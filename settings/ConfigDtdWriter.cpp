@@ -10,6 +10,7 @@
 #include "core/App.h"
 #include "files/FileReplacement.h"
 #include "settings/ConfigDtdReader.h"
+#include "settings/EntityText.h"
 #include "settings/SkinSettings.h"
 
 namespace quil {
@@ -20,6 +21,10 @@ constexpr const char* kNoTemplate = "Unable to open old config file";
 constexpr std::string_view kNoConfig = kConfigNotSaved;
 constexpr const char* kIncomplete = "Unable to write a complete file... restoring backup";
 constexpr const char* kNoSettingsDtd = "Unable to save settings.dtd";
+constexpr const char* kPluginsLeftOut =
+    "These plugins were not enabled: config.dtd cannot name the folder or the variable of each. A "
+    "folder name may hold ASCII characters other than %% and #, a variable ASCII letters, digits, "
+    "\".\", \"-\" and \"_\".\n\n%s";
 
 constexpr const char* kSettingsDtd = "settings.dtd";
 constexpr const char* kSettingsDtdText = "<!ENTITY % configdtd SYSTEM \"config.dtd\"> %configdtd;";
@@ -35,9 +40,10 @@ bool CopyUntil(TextReader& tpl, TextWriter& out, std::string_view key, std::stri
 }
 
 bool WriteHeader(TextReader& tpl, TextWriter& out, const std::string& directoryPrefix) {
+  const std::string skinFolder = EscapeEntityText(directoryPrefix);
   return ReplaceEntityValue(tpl, out, std::string(kSkinVersionKey) + "=", kWrittenSkinVersion) &&
-         ReplaceEntityValue(tpl, out, kQuilDirParameterKey, directoryPrefix) &&
-         ReplaceEntityValue(tpl, out, kQuilDirKey, directoryPrefix);
+         ReplaceEntityValue(tpl, out, kQuilDirParameterKey, skinFolder) &&
+         ReplaceEntityValue(tpl, out, kQuilDirKey, skinFolder);
 }
 
 // The template's scheme line gives way to one naming the scheme in the scheme box, with every
@@ -46,9 +52,9 @@ bool WriteSchemeLine(App& app, TextReader& tpl, TextWriter& out) {
   std::string line;
   if (!CopyUntil(tpl, out, kColorKey, line)) return false;
   std::string scheme = Format("<!ENTITY %% color \"", {});
-  scheme += app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity);
+  scheme += EscapeEntityText(app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity));
   scheme += "\">       <!-- ";
-  for (const std::string& folder : SchemeFolders(app)) scheme += folder + ",";
+  for (const std::string& folder : SchemeFolders(app)) scheme += EscapeCommentText(folder) + ",";
   scheme += " skin color mods -->\n";
   out.Write(scheme);
   return true;
@@ -86,9 +92,18 @@ PluginFiles FindPluginFiles(App& app, const PluginEntry& entry) {
   return has;
 }
 
+// Whether config.dtd can bind the plugin: its variable makes entity names and its folder's path
+// goes into SYSTEM literals, which take no references.
+bool CanBind(const PluginEntry& entry, const std::string& directoryPrefix) {
+  return FitsEntityName(entry.variable) &&
+         FitsSystemLiteral(directoryPrefix + PluginFolderPath(entry.folder));
+}
+
 // Drops the template's tail from the Modpack header on and writes the plugin bindings in its place.
+// An enabled plugin that config.dtd cannot bind is left out and its line unselected; its
+// description is added to `leftOut`.
 void WriteModpackSection(App& app, TextReader& tpl, TextWriter& out,
-                         const std::string& directoryPrefix) {
+                         const std::string& directoryPrefix, std::vector<std::string>& leftOut) {
   std::string line;
   CopyUntil(tpl, out, kModpackHeader, line);  // a template without the header is copied whole
   out.Write(std::string(kModpackHeader) + "\n");
@@ -100,11 +115,18 @@ void WriteModpackSection(App& app, TextReader& tpl, TextWriter& out,
   std::vector<std::pair<const PluginEntry*, PluginFiles>> enabled;
   int index = 0;
   for (PluginEntry& entry : app.plugins) {
-    entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, index++);
+    entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, index);
+    if (entry.selected && !CanBind(entry, directoryPrefix)) {
+      entry.selected = false;
+      app.controls.SelectListLine(Page::Plugins, kPluginList, index, false);
+      leftOut.push_back(entry.description);
+    }
+    ++index;
     if (!entry.selected) continue;
     enabled.emplace_back(&entry, FindPluginFiles(app, entry));
-    out.Write(Format("<!ENTITY %% modpack_%s \"%s\"> ", {entry.variable, entry.folder}));
-    out.Write(Format("<!ENTITY modpack_%s \"%s\">\n", {entry.variable, entry.folder}));
+    const std::string folder = EscapeEntityText(entry.folder);
+    out.Write(Format("<!ENTITY %% modpack_%s \"%s\"> ", {entry.variable, folder}));
+    out.Write(Format("<!ENTITY modpack_%s \"%s\">\n", {entry.variable, folder}));
   }
   out.Write("\n");
 
@@ -202,7 +224,8 @@ bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
   const bool complete = WriteHeader(*tpl, out.Writer(), directoryPrefix) &&
                         WriteSchemeLine(app, *tpl, out.Writer()) &&
                         WriteOptionLines(app, *tpl, out.Writer());
-  if (complete) WriteModpackSection(app, *tpl, out.Writer(), directoryPrefix);
+  std::vector<std::string> leftOut;
+  if (complete) WriteModpackSection(app, *tpl, out.Writer(), directoryPrefix, leftOut);
   tpl.reset();
   // A file cut short by a failed write is as incomplete as one built from a short template.
   const auto result = complete ? out.Commit() : FileReplacement::Result::WriteFailed;
@@ -211,6 +234,11 @@ bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
 
   if (result == FileReplacement::Result::Replaced) {
     if (IsDefaultProfile(app.state.ProfileName)) WriteSettingsDtd(app);
+    if (!leftOut.empty()) {
+      std::string names;
+      for (const std::string& description : leftOut) names += description + "\n";
+      app.messages.Notice(Format(kPluginsLeftOut, {names}));
+    }
     return true;
   }
   app.messages.Failure(result == FileReplacement::Result::ReplaceFailed ? kNoConfig : kIncomplete);

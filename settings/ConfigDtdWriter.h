@@ -26,10 +26,13 @@ bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
 // Saves the page controls, the scheme and the plugin selection as the config.dtd in
 // `profileFolderPath` (empty for "(default)"); `directoryPrefix` leads from there back to the skin
 // folder. Updates every plugin's `selected` flag from the Plugins page list. For "(default)" it
-// also writes the skin's settings.dtd. True when a complete file was written; on false the previous
-// config.dtd is back in place (none when there was none) and a message has said why. Nothing is
-// written when the backup cannot be made whole, and a template cut short by a failed write fails
-// the save without ending the program.
+// also writes the skin's settings.dtd. Every text goes into its entity value escaped
+// (settings/EntityText.h). An enabled plugin whose variable cannot make an entity name, or whose
+// folder's path cannot stand in a SYSTEM literal, is left out of the file, its line unselected and
+// named in a notice once the file is written. True when a complete file was written; on false the
+// previous config.dtd is back in place (none when there was none) and a message has said why.
+// Nothing is written when the backup cannot be made whole, and a template cut short by a failed
+// write fails the save without ending the program.
 bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
                     const std::string& directoryPrefix);
 

@@ -5,17 +5,15 @@
 // - the row builders, one for each kind of option;
 // - the options table (kOptions), in the order of the entities in config.dtd;
 // - the font-size presets;
-// - the escaping of typed texts inside an entity's quotes;
 // - the reader's rule (ApplyOptionValue) and the writer's rule (OptionValue), the line written for
 //   an older skin version, the controls' initial states, the skin version rule and the presets.
 #include "settings/SkinSettings.h"
-
-#include <utility>
 
 #include <array>
 #include <cstddef>
 
 #include "base/Text.h"
+#include "settings/EntityText.h"
 
 namespace quil {
 
@@ -196,48 +194,6 @@ std::string EntityKey(const SkinOption& option) {
   return "<!ENTITY " + std::string(option.entity);
 }
 
-namespace {
-
-// A typed text goes between the entity's double quotes, where a double quote would end the value
-// early and "%" and "&" would start references: those three are written as character references
-// and read back as the characters.
-constexpr std::pair<char, std::string_view> kEscapedCharacters[] = {
-    {'"', "&#34;"}, {'%', "&#37;"}, {'&', "&#38;"}};
-
-std::string EscapeEntityText(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    bool escaped = false;
-    for (const auto& [character, reference] : kEscapedCharacters) {
-      if (c == character) {
-        out += reference;
-        escaped = true;
-      }
-    }
-    if (!escaped) out += c;
-  }
-  return out;
-}
-
-std::string UnescapeEntityText(std::string_view value) {
-  std::string out;
-  for (std::size_t i = 0; i < value.size();) {
-    bool replaced = false;
-    for (const auto& [character, reference] : kEscapedCharacters) {
-      if (value.substr(i, reference.size()) == reference) {
-        out += character;
-        i += reference.size();
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced) out += value[i++];
-  }
-  return out;
-}
-
-}  // namespace
-
 void ApplyOptionValue(DialogControls& controls, const SkinOption& option, std::string_view value) {
   bool rule = false;
   switch (option.readRule) {
@@ -255,7 +211,7 @@ void ApplyOptionValue(DialogControls& controls, const SkinOption& option, std::s
     case ReadRule::RaisedTo:
       controls.SetText(option.page, option.control,
                        LeadingInt(value) < option.readBound ? std::to_string(option.readBound)
-                                                            : std::string(value));
+                                                            : UnescapeEntityText(value));
       return;
     case ReadRule::Verbatim:
       controls.SetText(option.page, option.control, UnescapeEntityText(value));
@@ -278,8 +234,8 @@ std::string OptionValue(DialogControls& controls, const SkinOption& option) {
       return std::string(controls.IsChecked(option.page, option.onControl) ? option.onValue
                                                                            : option.offValue);
     case Encoding::FirstTwo:
-      return Bounded(controls.GetText(option.page, option.control, kControlTextCapacity),
-                     kFontSizeCapacity);
+      return EscapeEntityText(Bounded(
+          controls.GetText(option.page, option.control, kControlTextCapacity), kFontSizeCapacity));
     case Encoding::Text: {
       std::string text = controls.GetText(option.page, option.control, kControlTextCapacity);
       if (option.writeFloor > 0 && LeadingInt(text) < option.writeFloor) {

@@ -60,10 +60,12 @@ std::span<const SkinOption> SkinOptions();
 // The start of the option's entity line: "<!ENTITY " and the entity name.
 std::string EntityKey(const SkinOption& option);
 
-// The reader's rule: sets the option's control(s) from the entity's value. Check boxes and radio
-// buttons are set explicitly, checked or unchecked.
+// The reader's rule: sets the option's control(s) from the entity's value, a text with its
+// references read back (settings/EntityText.h). Check boxes and radio buttons are set explicitly,
+// checked or unchecked.
 void ApplyOptionValue(DialogControls& controls, const SkinOption& option, std::string_view value);
-// The writer's rule: the entity's value from the control's state.
+// The writer's rule: the entity's value from the control's state, a text escaped for the quotes of
+// an entity declaration.
 std::string OptionValue(DialogControls& controls, const SkinOption& option);
 
 // The whole line a file of an older skin version gets for a version-following option, in place

@@ -183,6 +183,13 @@ TEST_F(ConfigDtdReaderTest, LinesAreSearchedIn79CharacterPieces) {
   // The first piece holds 79 - 22 characters of the title and no closing quote.
   EXPECT_EQ(Text(Page::General, kContactTitleEdit), std::string(57, 't'));
   EXPECT_EQ(Text(Page::General, kNicklistWidthEdit), "107");
+
+  // A title of references is cut after its last whole one ("&#2" of the tenth is dropped).
+  std::string references;
+  for (int i = 0; i < 20; ++i) references += "&#233;";
+  EXPECT_TRUE(ReadFile(
+      WithLine(Template(), "contactname", "<!ENTITY contactname \"" + references + "\">")));
+  EXPECT_EQ(Text(Page::General, kContactTitleEdit), std::string(9, '\xE9'));
 }
 
 TEST_F(ConfigDtdReaderTest, ValueOfLinesWithFewQuotes) {

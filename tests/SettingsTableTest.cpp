@@ -6,6 +6,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "settings/SkinSettings.h"
 #include "tests/support/MemoryDialog.h"
@@ -168,19 +170,32 @@ TEST(SettingsTable, InitialStatesAndPresets) {
 namespace quil {
 namespace {
 
-// A title typed with a double quote, "&" or "%" must not break its entity line: the characters
-// are written as references and read back as themselves.
+// A title typed with a double quote, "&", "%", "<" or characters outside ASCII must not break its
+// entity line: the characters are written as references and read back as themselves. Files written
+// before keep reading as they were written: "&" as "&#38;", and older ones with the title's bytes
+// as they were typed.
 TEST(SettingsTable, TypedTitleCharactersThatWouldEndTheValueRoundTrip) {
   test::MemoryDialog dialog;
   const auto& title = *std::find_if(SkinOptions().begin(), SkinOptions().end(),
                                     [](const SkinOption& o) { return o.entity == "contactname"; });
   dialog.SetText(Page::General, title.control, "Say \"hi\" & 100%");
   const std::string written = OptionValue(dialog, title);
-  EXPECT_EQ(written, "Say &#34;hi&#34; &#38; 100&#37;");
+  EXPECT_EQ(written, "Say &#34;hi&#34; &amp; 100&#37;");
   EXPECT_EQ(written.find('"'), std::string::npos);
   dialog.SetText(Page::General, title.control, "");
   ApplyOptionValue(dialog, title, written);
   EXPECT_EQ(dialog.GetText(Page::General, title.control), "Say \"hi\" & 100%");
+  // Outside ASCII: references to the Unicode characters of the ANSI code page's bytes.
+  dialog.SetText(Page::General, title.control, "Caf\xE9 <\x80>");
+  EXPECT_EQ(OptionValue(dialog, title), "Caf&#233; &lt;&#8364;>");
+
+  for (const auto& [stored, shown] : std::vector<std::pair<std::string, std::string>>{
+           {"Say &#34;hi&#34; &#38; 100&#37;", "Say \"hi\" & 100%"},
+           {"Caf\xE9 & <b> &#x20AC;&#8364;", "Caf\xE9 & <b> \x80\x80"},
+           {"&amp;amp; &#38;#38; &#0; &# &#xZ; &lt", "&amp; &#38; &#0; &# &#xZ; &lt"}}) {
+    ApplyOptionValue(dialog, title, stored);
+    EXPECT_EQ(dialog.GetText(Page::General, title.control), shown) << stored;
+  }
 }
 
 }  // namespace

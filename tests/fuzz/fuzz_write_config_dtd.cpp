@@ -1,9 +1,11 @@
 // Fuzz target: the config.dtd writer on a fuzzed template. The input is the default settings
-// block of the default plugin; the page controls hold the sample profile's settings and the
-// plugin list a selection derived from the input. Saved as "(default)", a template with every
-// searched line must come out with only the searched lines' values and the scheme line changed
-// up to the generated plugin section, and read back to the same settings; any other template
-// must leave the previous config.dtd in place.
+// block of the default plugin; the page controls hold the sample profile's settings with a title,
+// a font size and a scheme name typed from the input's bytes, and the plugin list a selection
+// derived from the input. Saved as "(default)", a template with every searched line must come out
+// with only the searched lines' values and the scheme line changed up to the generated plugin
+// section, and read back to the same settings; libxml2 must parse each typed text's declaration
+// and expand the entity to exactly the text, in an attribute value and in content. Any other
+// template must leave the previous config.dtd in place.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +16,10 @@
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/ConfigDtdWriter.h"
+#include "settings/EntityText.h"
 #include "settings/SkinSettings.h"
 #include "tests/fuzz/FuzzSkin.h"
+#include "tests/support/XmlJudge.h"
 
 using namespace quil;
 using namespace quil::fuzz;
@@ -58,8 +62,37 @@ std::string SchemeList() {
   }
   std::sort(names.begin(), names.end(), LessNoCase);
   std::string list;
-  for (const std::string& name : names) list += name + ",";
+  for (const std::string& name : names) list += EscapeCommentText(name) + ",";
   return list;
+}
+
+// A text typed into a field: up to `length` bytes of the input from a point derived from it,
+// without NUL, which no field holds.
+std::string Typed(std::string_view input, std::uint32_t salt, std::size_t length) {
+  if (input.empty()) return {};
+  std::string text(input.substr(Mix(input, salt) % input.size(), length));
+  std::erase(text, '\0');
+  return text;
+}
+
+// A typed text as XML carries it: a tab or line break becomes a blank (as in an attribute value),
+// and a control character, which XML cannot carry, "?".
+std::string AsXmlCarriesIt(std::string_view text) {
+  std::string carried;
+  for (const char c : text) {
+    carried += c == '\t' || c == '\n' || c == '\r' ? ' ' : (c > 0 && c < 0x20 ? '?' : c);
+  }
+  return carried;
+}
+
+// The same in UTF-8, as an XML parser gives it back.
+std::string AsXmlGivesIt(std::string_view text) {
+  return test::Utf8FromWindows1252(AsXmlCarriesIt(text));
+}
+
+const SkinOption& OptionOf(std::string_view entity) {
+  return *std::find_if(SkinOptions().begin(), SkinOptions().end(),
+                       [&](const SkinOption& o) { return o.entity == entity; });
 }
 
 // A searched line with `value` between its first two quotes; unchanged with fewer quotes.
@@ -136,6 +169,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzApp fuzz(Sample().dialog);
   fuzz.app.plugins = Sample().plugins;
   fuzz.app.state.SkinVersion = 3;
+  const SkinOption& title = OptionOf("contactname");
+  const SkinOption& fontSize = OptionOf("smallfontsize");
+  fuzz.dialog.SetText(Page::General, title.control, Typed(input, 1, 24));
+  fuzz.dialog.SetText(Page::General, fontSize.control, Typed(input, 2, 2));
+  fuzz.dialog.SetText(Page::Colors, kSchemeBox, Typed(input, 3, 16));
   fuzz.app.state.SetSchemeName(fuzz.dialog.GetText(Page::Colors, kSchemeBox));
   const std::uint32_t selection = Mix(input, 0);
   for (std::size_t i = 0; i < fuzz.app.plugins.size(); ++i) {
@@ -148,7 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<Key> keys = {{std::string(kSkinVersionKey) + "=", "3"},
                            {std::string(kQuilDirParameterKey), "", false},
                            {std::string(kQuilDirKey), "", false},
-                           {std::string(kColorKey), scheme}};
+                           {std::string(kColorKey), EscapeEntityText(scheme)}};
   for (const SkinOption& option : SkinOptions()) {
     keys.push_back({EntityKey(option), OptionValue(fuzz.app.controls, option), option.IsRead()});
   }
@@ -167,7 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (matched.size() < keys.size() && StartsWithNoCase(piece, keys[matched.size()].key)) {
       const Key& key = keys[matched.size()];
       matched.push_back(&piece - pieces.data());
-      expected += key.key == kColorKey ? "<!ENTITY % color \"" + scheme + "\">       <!-- " +
+      expected += key.key == kColorKey ? "<!ENTITY % color \"" + key.value + "\">       <!-- " +
                                              SchemeList() + " skin color mods -->\n"
                                        : WithValue(piece, key.value);
       continue;
@@ -188,6 +226,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QUIL_FUZZ_CHECK(written.compare(0, expected.size(), expected) == 0);
   QUIL_FUZZ_CHECK(written.compare(expected.size(), kModpackHeader.size(), kModpackHeader) == 0);
 
+  // The typed texts as a conformant XML parser reads their declarations and expands them.
+  const std::string typedTitle = fuzz.dialog.GetText(Page::General, title.control);
+  const std::string typedSize = fuzz.dialog.GetText(Page::General, fontSize.control).substr(0, 2);
+  const auto judged = test::JudgeEntities(
+      "<!ENTITY contactname \"" + OptionValue(fuzz.app.controls, title) +
+          "\">\n<!ENTITY smallfontsize \"" + OptionValue(fuzz.app.controls, fontSize) +
+          "\">\n<!ENTITY % color \"" + EscapeEntityText(scheme) + "\">",
+      "judge.xml", {"contactname", "smallfontsize"}, {"color"});
+  QUIL_FUZZ_CHECK(judged.errors.empty());
+  QUIL_FUZZ_CHECK(judged.inAttribute.at("contactname") == AsXmlGivesIt(typedTitle));
+  QUIL_FUZZ_CHECK(judged.inContent.at("contactname") == AsXmlGivesIt(typedTitle));
+  QUIL_FUZZ_CHECK(judged.inAttribute.at("smallfontsize") == AsXmlGivesIt(typedSize));
+  QUIL_FUZZ_CHECK(judged.inContent.at("smallfontsize") == AsXmlGivesIt(typedSize));
+  QUIL_FUZZ_CHECK(judged.parameter.at("color") == AsXmlGivesIt(scheme));
+
   // Read back when the reader, taking the written lines in its own pieces, meets every value the
   // writer put in (a hostile template can hide a searched line from it or show it another).
   bool strayPlugin = false;
@@ -202,7 +255,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SetInitialOptionStates(reader.app.controls);
     QUIL_FUZZ_CHECK(ReadConfigDtd(reader.app, "config.dtd"));
     QUIL_FUZZ_CHECK(reader.app.state.SkinVersion == 3);
-    QUIL_FUZZ_CHECK(reader.dialog.GetText(Page::Colors, kSchemeBox) == scheme);
+    QUIL_FUZZ_CHECK(reader.dialog.GetText(Page::Colors, kSchemeBox) == AsXmlCarriesIt(scheme));
     for (const SkinOption& option : SkinOptions()) {
       QUIL_FUZZ_CHECK(OptionValue(reader.app.controls, option) ==
                       OptionValue(fuzz.app.controls, option));
