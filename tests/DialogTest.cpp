@@ -11,6 +11,7 @@
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
 #include "profiles/Lists.h"
+#include "settings/EntityText.h"
 #include "settings/SkinSettings.h"
 #include "tests/support/ScratchSkin.h"
 #include "tests/support/VirtualizedFiles.h"
@@ -582,8 +583,10 @@ TEST(DoubleByteCodePage, ASkinNameEndingInATrailByte0x5CKeepsItsWholeName) {
   const fs::path created = skin.skinsFolder() / (skinName + "_profile_New");
   ASSERT_TRUE(fs::exists(created / "config.dtd"));
   const std::string skinFolder = "..\\" + skinName + "\\";
-  EXPECT_NE(ScratchSkin::Read(created / "config.dtd").find("\"" + skinFolder + "\""),
-            std::string::npos);
+  // config.dtd holds the folder as an entity value, escaped.
+  EXPECT_NE(
+      ScratchSkin::Read(created / "config.dtd").find("\"" + EscapeEntityText(skinFolder) + "\""),
+      std::string::npos);
   EXPECT_NE(ScratchSkin::Read(created / "trillian.xml").find(skinFolder), std::string::npos);
 
   t.dialog.Answer({true});
