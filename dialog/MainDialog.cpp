@@ -8,6 +8,7 @@
 #include "core/App.h"
 #include "core/ControlIds.h"
 #include "dialog/ProfileLoading.h"
+#include "dialog/SettingsPages.h"
 #include "files/FileReplacement.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
@@ -141,7 +142,11 @@ void StartUp(App& app) {
 }
 
 void Save(App& app) {
-  if (!SaveProfile(app)) return;
+  PluginSelection selection = ShownPluginSelection(app);
+  const bool saved = SaveProfile(app, ShownSettings(app), selection);
+  // A plugin the file could not bind is no longer enabled.
+  ShowPluginSelection(app, selection);
+  if (!saved) return;
   // A new profile stays new until its color files are written too, so that the next save, after
   // the failure was reported, writes them.
   if (SaveSchemeColors(app)) app.state.ProfileIsNew = false;
@@ -266,8 +271,8 @@ bool CommitScheme(App& app, std::string_view text) {
     s.SetPreviewImagePath(*full);
   }
   app.controls.RedrawMain();
-  // The reader has put the active scheme back into the box when it could not read the candidate's
-  // colors; the config.dtd writer takes the scheme from the box, so it must never show another.
+  // The colors reader has put the active scheme back into the box when it could not read the
+  // candidate's colors; Save takes the scheme from the box, so it must never show another.
   return EqualsNoCase(s.SchemeName, candidate);
 }
 

@@ -6,6 +6,7 @@
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
+#include "dialog/SettingsPages.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
@@ -48,7 +49,7 @@ void ReloadProfile(App& app, bool fullScan) {
     ScanPlugins(app);
   }
   const std::string settings = ProfileFolderPath(app.state) + std::string(kConfigDtd);
-  if (!ReadConfigDtd(app, settings)) {
+  if (!LoadSettings(app, settings)) {
     // The unreadable file is set aside for the user, in place of an earlier one, read-only or not
     // (deleting clears the attribute); the second read then falls back to the default plugin's
     // settings. A file that cannot be set aside stays where it is and is never deleted: the user
@@ -57,7 +58,7 @@ void ReloadProfile(App& app, bool fullScan) {
     app.files.Delete(setAside);
     const bool moved = app.files.Move(settings, setAside);
     if (!moved) app.messages.Notice(Format(kNotSetAside, {settings, setAside}));
-    if (!ReadConfigDtd(app, moved ? settings : std::string(kDefaultPluginFile))) {
+    if (!LoadSettings(app, moved ? settings : std::string(kDefaultPluginFile))) {
       app.messages.Failure("Unable to read default plugin");
       app.exit.Exit(1);
     }

@@ -160,7 +160,7 @@ std::string PreviewImageLine(App& app, const std::string& imagePath) {
   return imagePath;
 }
 
-bool SaveProfile(App& app) {
+bool SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection) {
   AppState& s = app.state;
   const std::string prefix = DirectoryPrefix(s);
   const std::string folder = ProfileFolderPath(s);
@@ -189,7 +189,7 @@ bool SaveProfile(App& app) {
   }
   WriteDescTxt(app, folder);
   if (!IsDefaultProfile(s.ProfileName)) WriteTrillianXml(app, folder);
-  return WriteConfigDtd(app, folder, prefix);
+  return WriteConfigDtd(app, settings, selection, folder, prefix);
 }
 
 }  // namespace quil

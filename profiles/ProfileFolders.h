@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/ConfigDtdWriter.h"
+
 namespace quil {
 
 struct App;
@@ -29,7 +31,8 @@ std::string TitleDatePart(std::string_view titleLine);
 // image elsewhere keeps its full path.
 std::string PreviewImageLine(App& app, const std::string& imagePath);
 
-// Save: true when the user confirmed and config.dtd was written completely.
-bool SaveProfile(App& app);
+// Save of `settings` with the plugins of `selection` (see WriteConfigDtd): true when the user
+// confirmed and config.dtd was written completely.
+bool SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection);
 
 }  // namespace quil

@@ -2,7 +2,7 @@
 #include "settings/ConfigDtdReader.h"
 
 #include <memory>
-#include <unordered_map>
+#include <vector>
 
 #include "base/Text.h"
 #include "core/App.h"
@@ -43,14 +43,11 @@ std::string_view PluginStem(std::string_view line) {
   return rest.substr(0, rest.find(' '));
 }
 
-void SelectDeclaredPlugins(App& app, TextReader& in) {
-  // Each stem leads to every entry that has it: plugins that share a stem are enabled together.
-  std::unordered_multimap<std::string_view, PluginEntry*> byStem(app.plugins.size());
-  for (PluginEntry& entry : app.plugins) byStem.emplace(entry.variable, &entry);
+// The stems of the plugin declarations from here to the end of the file.
+void ReadPluginStems(TextReader& in, std::vector<std::string>& stems) {
   std::string line;
   while (FindLine(in, kModpackKey, kEntityLineCapacity, line)) {
-    const auto [first, last] = byStem.equal_range(PluginStem(line));
-    for (auto it = first; it != last; ++it) it->second->selected = true;
+    stems.emplace_back(PluginStem(line));
   }
 }
 
@@ -76,7 +73,7 @@ std::string EntityValue(std::string_view line) {
   return std::string(rest.substr(0, rest.find('"')));
 }
 
-bool ReadConfigDtd(App& app, const std::string& fileName) {
+bool ReadConfigDtd(App& app, const std::string& fileName, SkinSettings& settings) {
   std::unique_ptr<TextReader> in = app.files.OpenRead(fileName);
   if (!in) {
     app.messages.Notice(
@@ -91,32 +88,27 @@ bool ReadConfigDtd(App& app, const std::string& fileName) {
 
   std::string line;
   if (FindLine(*in, kSkinVersionKey, kTemplateLineCapacity, line)) {
-    app.state.SkinVersion = LeadingInt(EntityValue(line));
+    settings.skinVersion = LeadingInt(EntityValue(line));
   } else {
     in->Rewind();
     app.messages.Notice(kUnknownVersion);
   }
 
   bool found = FindLine(*in, kColorKey, kEntityLineCapacity, line);
-  if (found) {
-    // Setting the box's text runs its commit handling, which loads the scheme's colors. A scheme
-    // whose colors cannot be read leaves the box on the active one, and that stays active.
-    app.controls.SetText(Page::Colors, kSchemeBox, UnescapeEntityText(ReadValue(line)));
-    app.state.SetSchemeName(app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity));
-  }
+  if (found) settings.scheme = UnescapeEntityText(ReadValue(line));
   for (const SkinOption& option : SkinOptions()) {
     if (!found) break;
     if (!option.IsRead()) continue;
-    if (option.FollowsSkinVersion() && !HasMinimizeAndTaskbarLines(app.state.SkinVersion)) {
-      ApplyOptionValue(app.controls, option, option.olderVersionValue);
+    if (option.FollowsSkinVersion() && !HasMinimizeAndTaskbarLines(settings.skinVersion)) {
+      ApplyOptionValue(settings, option, option.olderVersionValue);
       continue;
     }
     found = FindLine(*in, EntityKey(option), kEntityLineCapacity, line);
-    if (found) ApplyOptionValue(app.controls, option, ReadValue(line));
+    if (found) ApplyOptionValue(settings, option, ReadValue(line));
   }
 
-  for (PluginEntry& entry : app.plugins) entry.selected = false;
-  if (found) SelectDeclaredPlugins(app, *in);
+  settings.pluginStems.clear();
+  if (found) ReadPluginStems(*in, settings.pluginStems);
   return found;
 }
 

@@ -10,6 +10,7 @@
 namespace quil {
 
 struct App;
+struct SkinSettings;
 
 // A profile's settings file, in the skin folder for "(default)" and in the profile's folder else.
 inline constexpr std::string_view kConfigDtd = "config.dtd";
@@ -28,12 +29,13 @@ inline constexpr std::size_t kTemplateLineCapacity = 400;
 // quote, the text after it to the end of the line; with none, empty.
 std::string EntityValue(std::string_view line);
 
-// Reads `fileName` into the option controls, SkinVersion, the scheme box with SchemeName, and the
-// `selected` flags of the plugin catalogue. When the file cannot be opened it says so and reads the
-// default plugin's main.dtd instead; when that cannot be opened either, the program ends with exit
-// status 1. True when every option line was found; false when the file ended before one of them,
-// in which case that option and every later one keep their controls' state.
-bool ReadConfigDtd(App& app, const std::string& fileName);
+// Reads `fileName` into `settings`: the skin version, the scheme, every option and the stems of the
+// enabled plugins. When the file cannot be opened it says so and reads the default plugin's
+// main.dtd instead; when that cannot be opened either, the program ends with exit status 1. True
+// when every option line was found; false when the file ended before one of them, in which case
+// that option and every later one keep their values. A version or scheme line not found keeps the
+// field as it was; the plugin stems are always those of this file.
+bool ReadConfigDtd(App& app, const std::string& fileName, SkinSettings& settings);
 
 // What the utility says before it ends because a file it cannot do without is unusable.
 inline constexpr std::string_view kUnrecoverableFileError = "Unrecoverable file error.";

@@ -46,13 +46,13 @@ bool WriteHeader(TextReader& tpl, TextWriter& out, const std::string& directoryP
          ReplaceEntityValue(tpl, out, kQuilDirKey, skinFolder);
 }
 
-// The template's scheme line gives way to one naming the scheme in the scheme box, with every
-// listed scheme in its comment.
-bool WriteSchemeLine(App& app, TextReader& tpl, TextWriter& out) {
+// The template's scheme line gives way to one naming the settings' scheme, with every listed scheme
+// in its comment.
+bool WriteSchemeLine(App& app, const SkinSettings& settings, TextReader& tpl, TextWriter& out) {
   std::string line;
   if (!CopyUntil(tpl, out, kColorKey, line)) return false;
   std::string scheme = Format("<!ENTITY %% color \"", {});
-  scheme += EscapeEntityText(app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity));
+  scheme += EscapeEntityText(settings.scheme.value_or(""));
   scheme += "\">       <!-- ";
   for (const std::string& folder : SchemeFolders(app)) scheme += EscapeCommentText(folder) + ",";
   scheme += " skin color mods -->\n";
@@ -60,10 +60,10 @@ bool WriteSchemeLine(App& app, TextReader& tpl, TextWriter& out) {
   return true;
 }
 
-bool WriteOptionLines(App& app, TextReader& tpl, TextWriter& out) {
-  const bool currentVersion = HasMinimizeAndTaskbarLines(app.state.SkinVersion);
+bool WriteOptionLines(const SkinSettings& settings, TextReader& tpl, TextWriter& out) {
+  const bool currentVersion = HasMinimizeAndTaskbarLines(settings.skinVersion);
   for (const SkinOption& option : SkinOptions()) {
-    const std::string value = OptionValue(app.controls, option);
+    const std::string value = OptionValue(settings, option);
     if (option.FollowsSkinVersion() && !currentVersion) {
       // Written in place; the template's own lines for them pass through unchanged later.
       out.Write(OlderVersionLine(option, value));
@@ -100,9 +100,9 @@ bool CanBind(const PluginEntry& entry, const std::string& directoryPrefix) {
 }
 
 // Drops the template's tail from the Modpack header on and writes the plugin bindings in its place.
-// An enabled plugin that config.dtd cannot bind is left out and its line unselected; its
+// An enabled plugin that config.dtd cannot bind is left out and unselected in `selection`; its
 // description is added to `leftOut`.
-void WriteModpackSection(App& app, TextReader& tpl, TextWriter& out,
+void WriteModpackSection(App& app, PluginSelection& selection, TextReader& tpl, TextWriter& out,
                          const std::string& directoryPrefix, std::vector<std::string>& leftOut) {
   std::string line;
   CopyUntil(tpl, out, kModpackHeader, line);  // a template without the header is copied whole
@@ -113,12 +113,13 @@ void WriteModpackSection(App& app, TextReader& tpl, TextWriter& out,
 
   // The enabled plugins, in catalogue order, with the files each of them has.
   std::vector<std::pair<const PluginEntry*, PluginFiles>> enabled;
-  int index = 0;
+  selection.resize(app.plugins.size());
+  std::size_t index = 0;
   for (PluginEntry& entry : app.plugins) {
-    entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, index);
+    entry.selected = selection[index];
     if (entry.selected && !CanBind(entry, directoryPrefix)) {
       entry.selected = false;
-      app.controls.SelectListLine(Page::Plugins, kPluginList, index, false);
+      selection[index] = false;
       leftOut.push_back(entry.description);
     }
     ++index;
@@ -186,8 +187,8 @@ bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
   return true;
 }
 
-bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
-                    const std::string& directoryPrefix) {
+bool WriteConfigDtd(App& app, const SkinSettings& settings, PluginSelection& selection,
+                    const std::string& profileFolderPath, const std::string& directoryPrefix) {
   const std::string configPath = profileFolderPath + std::string(kConfigDtd);
   const std::string backupPath = configPath + ".bak";
   const std::string templatePath = configPath + ".def";
@@ -222,10 +223,10 @@ bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
   }
 
   const bool complete = WriteHeader(*tpl, out.Writer(), directoryPrefix) &&
-                        WriteSchemeLine(app, *tpl, out.Writer()) &&
-                        WriteOptionLines(app, *tpl, out.Writer());
+                        WriteSchemeLine(app, settings, *tpl, out.Writer()) &&
+                        WriteOptionLines(settings, *tpl, out.Writer());
   std::vector<std::string> leftOut;
-  if (complete) WriteModpackSection(app, *tpl, out.Writer(), directoryPrefix, leftOut);
+  if (complete) WriteModpackSection(app, selection, *tpl, out.Writer(), directoryPrefix, leftOut);
   tpl.reset();
   // A file cut short by a failed write is as incomplete as one built from a short template.
   const auto result = complete ? out.Commit() : FileReplacement::Result::WriteFailed;

@@ -1,17 +1,22 @@
 // Writing a profile's config.dtd: the default template copied line by line with the value of every
-// known entity replaced by the state of the page controls, the scheme line, and a generated section
+// known entity replaced by the settings' value, the scheme line, and a generated section
 // that binds the selected plugins' files. The previous file is kept as config.dtd.bak and comes
 // back when the save cannot complete.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/FileServices.h"
 
 namespace quil {
 
 struct App;
+struct SkinSettings;
+
+// The plugins to enable: one flag for each entry of the plugin catalogue, in its order.
+using PluginSelection = std::vector<bool>;
 
 // What a save that could not write the profile's config.dtd says.
 inline constexpr std::string_view kConfigNotSaved = "Unable to save config file";
@@ -23,17 +28,17 @@ inline constexpr std::string_view kConfigNotSaved = "Unable to save config file"
 bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
                         std::string_view value);
 
-// Saves the page controls, the scheme and the plugin selection as the config.dtd in
-// `profileFolderPath` (empty for "(default)"); `directoryPrefix` leads from there back to the skin
-// folder. Updates every plugin's `selected` flag from the Plugins page list. For "(default)" it
+// Saves `settings` and the plugins of `selection` as the config.dtd in `profileFolderPath` (empty
+// for "(default)"); `directoryPrefix` leads from there back to the skin folder. Once the file's
+// plugin section is written, every plugin's `selected` flag is the selection's. For "(default)" it
 // also writes the skin's settings.dtd. Every text goes into its entity value escaped
 // (settings/EntityText.h). An enabled plugin whose variable cannot make an entity name, or whose
-// folder's path cannot stand in a SYSTEM literal, is left out of the file, its line unselected and
-// named in a notice once the file is written. True when a complete file was written; on false the
-// previous config.dtd is back in place (none when there was none) and a message has said why.
-// Nothing is written when the backup cannot be made whole, and a template cut short by a failed
-// write fails the save without ending the program.
-bool WriteConfigDtd(App& app, const std::string& profileFolderPath,
-                    const std::string& directoryPrefix);
+// folder's path cannot stand in a SYSTEM literal, is left out of the file, unselected in
+// `selection` and named in a notice once the file is written. True when a complete file was
+// written; on false the previous config.dtd is back in place (none when there was none) and a
+// message has said why. Nothing is written when the backup cannot be made whole, and a template cut
+// short by a failed write fails the save without ending the program.
+bool WriteConfigDtd(App& app, const SkinSettings& settings, PluginSelection& selection,
+                    const std::string& profileFolderPath, const std::string& directoryPrefix);
 
 }  // namespace quil

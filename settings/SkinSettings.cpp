@@ -1,12 +1,12 @@
 // The options table of the skin's general settings and the rules that move an option between its
-// control and its entity's text.
+// field and its entity's text.
 //
 // The file, top to bottom:
 // - the row builders, one for each kind of option;
 // - the options table (kOptions), in the order of the entities in config.dtd;
 // - the font-size presets;
 // - the reader's rule (ApplyOptionValue) and the writer's rule (OptionValue), the line written for
-//   an older skin version, the controls' initial states, the skin version rule and the presets.
+//   an older skin version, the skin version rule and the presets.
 #include "settings/SkinSettings.h"
 
 #include <array>
@@ -21,8 +21,12 @@ namespace {
 
 // Row builders, one for each kind of option, so that the table reads one option to a line.
 
-constexpr SkinOption YesNo(std::string_view entity, Page page, int box) {
+using Flag = bool SkinSettings::*;
+using Field = std::string SkinSettings::*;
+
+constexpr SkinOption YesNo(std::string_view entity, Flag flag, Page page, int box) {
   return {.entity = entity,
+          .flag = flag,
           .page = page,
           .control = box,
           .encoding = Encoding::Flag,
@@ -33,9 +37,10 @@ constexpr SkinOption YesNo(std::string_view entity, Page page, int box) {
 }
 
 // A check box written as one of two digits and read by the digit the value begins with.
-constexpr SkinOption Digit(std::string_view entity, int box, std::string_view on,
+constexpr SkinOption Digit(std::string_view entity, Flag flag, int box, std::string_view on,
                            std::string_view off) {
   return {.entity = entity,
+          .flag = flag,
           .page = Page::General,
           .control = box,
           .encoding = Encoding::Flag,
@@ -46,9 +51,10 @@ constexpr SkinOption Digit(std::string_view entity, int box, std::string_view on
 }
 
 // A check box written as one of two numbers and read as checked below a bound.
-constexpr SkinOption Threshold(std::string_view entity, int box, std::string_view on,
+constexpr SkinOption Threshold(std::string_view entity, Flag flag, int box, std::string_view on,
                                std::string_view off, int below) {
   return {.entity = entity,
+          .flag = flag,
           .page = Page::General,
           .control = box,
           .encoding = Encoding::Flag,
@@ -59,8 +65,9 @@ constexpr SkinOption Threshold(std::string_view entity, int box, std::string_vie
 }
 
 // A check box written "1" or "0" and read as checked when the value is the number 1.
-constexpr SkinOption One(std::string_view entity, Page page, int box) {
+constexpr SkinOption One(std::string_view entity, Flag flag, Page page, int box) {
   return {.entity = entity,
+          .flag = flag,
           .page = page,
           .control = box,
           .encoding = Encoding::Flag,
@@ -71,9 +78,10 @@ constexpr SkinOption One(std::string_view entity, Page page, int box) {
 }
 
 // An entity written from a check box of another option and never read.
-constexpr SkinOption Derived(std::string_view entity, int box, std::string_view on,
+constexpr SkinOption Derived(std::string_view entity, Flag flag, int box, std::string_view on,
                              std::string_view off) {
   return {.entity = entity,
+          .flag = flag,
           .page = Page::General,
           .control = box,
           .encoding = Encoding::Flag,
@@ -83,36 +91,37 @@ constexpr SkinOption Derived(std::string_view entity, int box, std::string_view 
 }
 
 // A number in an edit field, raised to `readFloor` on reading and to `writeFloor` on writing.
-constexpr SkinOption Number(std::string_view entity, int edit, int readFloor, int writeFloor,
-                            std::string_view initial) {
+constexpr SkinOption Number(std::string_view entity, Field field, int edit, int readFloor,
+                            int writeFloor) {
   return {.entity = entity,
+          .text = field,
           .page = Page::General,
           .control = edit,
           .encoding = Encoding::Text,
           .readRule = ReadRule::RaisedTo,
           .readBound = readFloor,
-          .writeFloor = writeFloor,
-          .initialText = initial};
+          .writeFloor = writeFloor};
 }
 
-constexpr SkinOption Text(std::string_view entity, int edit, std::string_view initial) {
+constexpr SkinOption Text(std::string_view entity, Field field, int edit) {
   return {.entity = entity,
+          .text = field,
           .page = Page::General,
           .control = edit,
-          .encoding = Encoding::Text,
-          .initialText = initial};
+          .encoding = Encoding::Text};
 }
 
-constexpr SkinOption FontSize(std::string_view entity, int edit, std::string_view initial) {
+constexpr SkinOption FontSize(std::string_view entity, Field field, int edit) {
   return {.entity = entity,
+          .text = field,
           .page = Page::General,
           .control = edit,
-          .encoding = Encoding::FirstTwo,
-          .initialText = initial};
+          .encoding = Encoding::FirstTwo};
 }
 
 constexpr SkinOption FontsRadio(std::string_view entity) {
   return {.entity = entity,
+          .flag = &SkinSettings::largeFonts,
           .page = Page::General,
           .control = kSmallFontsRadio,
           .encoding = Encoding::Radio,
@@ -132,57 +141,57 @@ constexpr SkinOption Versioned(SkinOption option, std::string_view olderValue,
 }
 
 constexpr std::array kOptions = {
-    YesNo("buttonscroll", Page::General, kButtonScrollBox),
-    Digit("remcon", kRemoveConnectionBox, "1", "0"),
-    Text("contactname", kContactTitleEdit, "Trillian"),
-    Versioned(Digit("showmin", kHideMinimizeBox, "0", "1"), "0",
+    YesNo("buttonscroll", &SkinSettings::buttonScroll, Page::General, kButtonScrollBox),
+    Digit("remcon", &SkinSettings::removeConnection, kRemoveConnectionBox, "1", "0"),
+    Text("contactname", &SkinSettings::contactTitle, kContactTitleEdit),
+    Versioned(Digit("showmin", &SkinSettings::hideMinimize, kHideMinimizeBox, "0", "1"), "0",
               "<!-- 1=yes/0=no  defines whether contact list minimize button is displayed -->"),
-    Versioned(Derived("titleedge", kHideMinimizeBox, "54", "72"), "",
+    Versioned(Derived("titleedge", &SkinSettings::hideMinimize, kHideMinimizeBox, "54", "72"), "",
               "<!-- 72/54 if minimize button displayed/hidden -->"),
-    Versioned(Digit("showtbicon", kMediumIconsBox, "1", "0"), "1",
+    Versioned(Digit("showtbicon", &SkinSettings::mediumIcons, kMediumIconsBox, "1", "0"), "1",
               "<!-- 1=yes/0=no  defines whether taskbar icon is displayed -->"),
-    Versioned(Derived("tbtextedge", kMediumIconsBox, "23", "3"), "",
+    Versioned(Derived("tbtextedge", &SkinSettings::mediumIcons, kMediumIconsBox, "23", "3"), "",
               "<!-- 23/3 if taskbar icon displayed/hidden -->"),
-    Threshold("buddypos", kBuddyIconClosedBox, "0", "76", 76),
-    Number("nicklistpos", kNicklistWidthEdit, 107, 0, "107"),
-    Number("editpos", kEditboxHeightEdit, 40, 45, "40"),
-    YesNo("editsave", Page::General, kSaveEditboxBox),
-    Threshold("scrollpos", kScrollbarsHiddenBox, "4", "19", 19),
-    YesNo("scrollsave", Page::General, kSaveScrollbarBox),
-    Number("trillybarheight", kTrillybarHeightEdit, 40, 0, "40"),
-    Number("containerheight", kContainerHeightEdit, 170, 0, "250"),
+    Threshold("buddypos", &SkinSettings::buddyIconClosed, kBuddyIconClosedBox, "0", "76", 76),
+    Number("nicklistpos", &SkinSettings::nicklistWidth, kNicklistWidthEdit, 107, 0),
+    Number("editpos", &SkinSettings::editboxHeight, kEditboxHeightEdit, 40, 45),
+    YesNo("editsave", &SkinSettings::saveEditbox, Page::General, kSaveEditboxBox),
+    Threshold("scrollpos", &SkinSettings::scrollbarsHidden, kScrollbarsHiddenBox, "4", "19", 19),
+    YesNo("scrollsave", &SkinSettings::saveScrollbar, Page::General, kSaveScrollbarBox),
+    Number("trillybarheight", &SkinSettings::trillybarHeight, kTrillybarHeightEdit, 40, 0),
+    Number("containerheight", &SkinSettings::containerHeight, kContainerHeightEdit, 170, 0),
     FontsRadio("fonts"),
-    FontSize("smallfontsize", kSmallFontSizeEdit, "7"),
-    FontSize("normalfontsize", kNormalFontSizeEdit, "8"),
-    FontSize("contactfontsize", kContactFontSizeEdit, "8"),
-    FontSize("hugefontsize", kHugeFontSizeEdit, "22"),
-    FontSize("titlefontsize", kTitleFontSizeEdit, "8"),
-    FontSize("bartitlefontsize", kBarTitleFontSizeEdit, "7"),
-    One("titlefontbold", Page::General, kBoldTitlesBox),
-    One("bartitlefontbold", Page::General, kBoldRollupTitlesBox),
-    One("itlonline", Page::Colors, ItalicStatusBox(1)),
-    One("bldonline", Page::Colors, BoldStatusBox(1)),
-    One("itloffline", Page::Colors, ItalicStatusBox(2)),
-    One("bldoffline", Page::Colors, BoldStatusBox(2)),
-    One("itlrecenton", Page::Colors, ItalicStatusBox(3)),
-    One("bldrecenton", Page::Colors, BoldStatusBox(3)),
-    One("itlrecentoff", Page::Colors, ItalicStatusBox(4)),
-    One("bldrecentoff", Page::Colors, BoldStatusBox(4)),
-    One("itlaway", Page::Colors, ItalicStatusBox(5)),
-    One("bldaway", Page::Colors, BoldStatusBox(5)),
+    FontSize("smallfontsize", &SkinSettings::smallFontSize, kSmallFontSizeEdit),
+    FontSize("normalfontsize", &SkinSettings::normalFontSize, kNormalFontSizeEdit),
+    FontSize("contactfontsize", &SkinSettings::contactFontSize, kContactFontSizeEdit),
+    FontSize("hugefontsize", &SkinSettings::hugeFontSize, kHugeFontSizeEdit),
+    FontSize("titlefontsize", &SkinSettings::titleFontSize, kTitleFontSizeEdit),
+    FontSize("bartitlefontsize", &SkinSettings::barTitleFontSize, kBarTitleFontSizeEdit),
+    One("titlefontbold", &SkinSettings::boldTitles, Page::General, kBoldTitlesBox),
+    One("bartitlefontbold", &SkinSettings::boldRollupTitles, Page::General, kBoldRollupTitlesBox),
+    One("itlonline", &SkinSettings::italicOnline, Page::Colors, ItalicStatusBox(1)),
+    One("bldonline", &SkinSettings::boldOnline, Page::Colors, BoldStatusBox(1)),
+    One("itloffline", &SkinSettings::italicOffline, Page::Colors, ItalicStatusBox(2)),
+    One("bldoffline", &SkinSettings::boldOffline, Page::Colors, BoldStatusBox(2)),
+    One("itlrecenton", &SkinSettings::italicRecentOn, Page::Colors, ItalicStatusBox(3)),
+    One("bldrecenton", &SkinSettings::boldRecentOn, Page::Colors, BoldStatusBox(3)),
+    One("itlrecentoff", &SkinSettings::italicRecentOff, Page::Colors, ItalicStatusBox(4)),
+    One("bldrecentoff", &SkinSettings::boldRecentOff, Page::Colors, BoldStatusBox(4)),
+    One("itlaway", &SkinSettings::italicAway, Page::Colors, ItalicStatusBox(5)),
+    One("bldaway", &SkinSettings::boldAway, Page::Colors, BoldStatusBox(5)),
 };
 
 // The written font sizes are cut to two characters: a buffer of three bytes.
 constexpr std::size_t kFontSizeCapacity = 3;
 
-// The six font-size edits and the sizes each preset fills them with, in the same order.
-constexpr std::array kFontSizeEdits = {kSmallFontSizeEdit,   kNormalFontSizeEdit,
-                                       kContactFontSizeEdit, kHugeFontSizeEdit,
-                                       kTitleFontSizeEdit,   kBarTitleFontSizeEdit};
-constexpr std::array<std::string_view, kFontSizeEdits.size()> kSmallPreset = {"7",  "8", "8",
-                                                                              "22", "8", "7"};
-constexpr std::array<std::string_view, kFontSizeEdits.size()> kLargePreset = {"6",  "7", "7",
-                                                                              "20", "7", "6"};
+// The six font sizes and the sizes each preset gives them, in the same order.
+constexpr std::array kFontSizes = {&SkinSettings::smallFontSize,   &SkinSettings::normalFontSize,
+                                   &SkinSettings::contactFontSize, &SkinSettings::hugeFontSize,
+                                   &SkinSettings::titleFontSize,   &SkinSettings::barTitleFontSize};
+constexpr std::array<std::string_view, kFontSizes.size()> kSmallPreset = {"7",  "8", "8",
+                                                                          "22", "8", "7"};
+constexpr std::array<std::string_view, kFontSizes.size()> kLargePreset = {"6",  "7", "7",
+                                                                          "20", "7", "6"};
 
 }  // namespace
 
@@ -194,50 +203,39 @@ std::string EntityKey(const SkinOption& option) {
   return "<!ENTITY " + std::string(option.entity);
 }
 
-void ApplyOptionValue(DialogControls& controls, const SkinOption& option, std::string_view value) {
-  bool rule = false;
+void ApplyOptionValue(SkinSettings& settings, const SkinOption& option, std::string_view value) {
   switch (option.readRule) {
     case ReadRule::Never:
       return;
     case ReadRule::BeginsWith:
-      rule = StartsWithNoCase(value, option.readPrefix);
-      break;
+      settings.*option.flag = StartsWithNoCase(value, option.readPrefix);
+      return;
     case ReadRule::Below:
-      rule = LeadingInt(value) < option.readBound;
-      break;
+      settings.*option.flag = LeadingInt(value) < option.readBound;
+      return;
     case ReadRule::Equals:
-      rule = LeadingInt(value) == option.readBound;
-      break;
+      settings.*option.flag = LeadingInt(value) == option.readBound;
+      return;
     case ReadRule::RaisedTo:
-      controls.SetText(option.page, option.control,
-                       LeadingInt(value) < option.readBound ? std::to_string(option.readBound)
-                                                            : UnescapeEntityText(value));
+      settings.*option.text = LeadingInt(value) < option.readBound
+                                  ? std::to_string(option.readBound)
+                                  : UnescapeEntityText(value);
       return;
     case ReadRule::Verbatim:
-      controls.SetText(option.page, option.control, UnescapeEntityText(value));
+      settings.*option.text = UnescapeEntityText(value);
       return;
-  }
-  if (option.encoding == Encoding::Radio) {
-    controls.SetChecked(option.page, option.onControl, rule);
-    controls.SetChecked(option.page, option.control, !rule);
-  } else {
-    controls.SetChecked(option.page, option.control, rule);
   }
 }
 
-std::string OptionValue(DialogControls& controls, const SkinOption& option) {
+std::string OptionValue(const SkinSettings& settings, const SkinOption& option) {
   switch (option.encoding) {
     case Encoding::Flag:
-      return std::string(controls.IsChecked(option.page, option.control) ? option.onValue
-                                                                         : option.offValue);
     case Encoding::Radio:
-      return std::string(controls.IsChecked(option.page, option.onControl) ? option.onValue
-                                                                           : option.offValue);
+      return std::string(settings.*option.flag ? option.onValue : option.offValue);
     case Encoding::FirstTwo:
-      return EscapeEntityText(Bounded(
-          controls.GetText(option.page, option.control, kControlTextCapacity), kFontSizeCapacity));
+      return EscapeEntityText(Bounded(settings.*option.text, kFontSizeCapacity));
     case Encoding::Text: {
-      std::string text = controls.GetText(option.page, option.control, kControlTextCapacity);
+      std::string text = settings.*option.text;
       if (option.writeFloor > 0 && LeadingInt(text) < option.writeFloor) {
         text = std::to_string(option.writeFloor);
       }
@@ -251,33 +249,13 @@ std::string OlderVersionLine(const SkinOption& option, std::string_view value) {
   return Format("<!ENTITY %s \"%s\">%s\n", {option.entity, value, option.olderVersionComment});
 }
 
-void SetInitialOptionStates(DialogControls& controls) {
-  for (const SkinOption& option : kOptions) {
-    switch (option.encoding) {
-      case Encoding::Flag:
-        controls.SetChecked(option.page, option.control, false);
-        break;
-      case Encoding::Radio:
-        controls.SetChecked(option.page, option.control, false);
-        controls.SetChecked(option.page, option.onControl, false);
-        break;
-      case Encoding::Text:
-      case Encoding::FirstTwo:
-        controls.SetText(option.page, option.control, option.initialText);
-        break;
-    }
-  }
-}
-
 bool HasMinimizeAndTaskbarLines(int skinVersion) {
   return skinVersion > 2;
 }
 
-void ApplyFontPreset(DialogControls& controls, FontPreset preset) {
+void ApplyFontPreset(SkinSettings& settings, FontPreset preset) {
   const auto& sizes = preset == FontPreset::Large ? kLargePreset : kSmallPreset;
-  for (std::size_t i = 0; i < kFontSizeEdits.size(); ++i) {
-    controls.SetText(Page::General, kFontSizeEdits[i], sizes[i]);
-  }
+  for (std::size_t i = 0; i < kFontSizes.size(); ++i) settings.*kFontSizes[i] = sizes[i];
 }
 
 }  // namespace quil

@@ -1,6 +1,6 @@
 // The config.dtd reader on a scratch copy of the sample skin: the forward-only search in 80-byte
-// pieces, the skin version rule, the fallback to the default plugin, the plugin selection, and the
-// extraction of the default template with its failures.
+// pieces, the skin version rule, the fallback to the default plugin, the plugin stems, the pages
+// showing what was read, and the extraction of the default template with its failures.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "dialog/SettingsPages.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/SkinSettings.h"
@@ -29,6 +30,7 @@ class ConfigDtdReaderTest : public ::testing::Test {
   TestApp t;
   App& app = t.app;
   MemoryDialog& dialog = t.dialog;
+  SkinSettings settings;
 
   void SetUp() override { app.state.SetProfileName(kDefaultProfile); }
 
@@ -51,14 +53,15 @@ class ConfigDtdReaderTest : public ::testing::Test {
 
   bool ReadFile(const std::string& bytes) {
     ScratchSkin::Write(skin / "config.dtd", bytes);
-    return ReadConfigDtd(app, "config.dtd");
+    return ReadConfigDtd(app, "config.dtd", settings);
   }
 
   std::string Text(Page page, int id) { return dialog.GetText(page, id); }
   bool Checked(Page page, int id) { return dialog.IsChecked(page, id); }
 };
 
-TEST_F(ConfigDtdReaderTest, ReadsTheDefaultTemplateIntoTheControls) {
+// The pages show what was read, and the scheme is committed as one the user picked.
+TEST_F(ConfigDtdReaderTest, LoadShowsTheDefaultTemplateInTheControls) {
   std::vector<std::string> commits;
   dialog.SetCommitHandler(Page::Colors, kSchemeBox, [&](std::string_view candidate) {
     commits.emplace_back(candidate);
@@ -67,7 +70,7 @@ TEST_F(ConfigDtdReaderTest, ReadsTheDefaultTemplateIntoTheControls) {
   dialog.SetChecked(Page::General, kMediumIconsBox, false);
   dialog.SetChecked(Page::General, kHideMinimizeBox, true);
 
-  EXPECT_TRUE(ReadConfigDtd(app, "plugins\\default\\main.dtd"));
+  EXPECT_TRUE(LoadSettings(app, "plugins\\default\\main.dtd"));
 
   EXPECT_TRUE(dialog.messages.empty());
   EXPECT_EQ(app.state.SkinVersion, 3);
@@ -85,20 +88,20 @@ TEST_F(ConfigDtdReaderTest, ReadsTheDefaultTemplateIntoTheControls) {
 
 TEST_F(ConfigDtdReaderTest, MissingFileFallsBackToTheDefaultPlugin) {
   app.state.SetProfileName("Work");
-  EXPECT_TRUE(ReadConfigDtd(app, "..\\Quil_profile_Work\\config.dtd"));
+  EXPECT_TRUE(ReadConfigDtd(app, "..\\Quil_profile_Work\\config.dtd", settings));
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
   EXPECT_EQ(dialog.messages[0].text,
             "Unable to read old configuration file: " + t.files->CurrentDirectory() +
                 "\\..\\Quil_profile_Work\\config.dtd. \n\n ... reading default file ...\n\nThis "
                 "message will go away once you save personal settings to the 'Work' profile");
-  EXPECT_EQ(Text(Page::Colors, kSchemeBox), "green");
+  EXPECT_EQ(settings.scheme, "green");
 }
 
 TEST_F(ConfigDtdReaderTest, NeitherFileEndsTheProgram) {
   fs::remove(skin / "plugins/default/main.dtd");
   try {
-    ReadConfigDtd(app, "config.dtd.missing");
+    ReadConfigDtd(app, "config.dtd.missing", settings);
     FAIL() << "the program went on";
   } catch (const ProgramEnded& ended) {
     EXPECT_EQ(ended.status, 1);
@@ -108,33 +111,32 @@ TEST_F(ConfigDtdReaderTest, NeitherFileEndsTheProgram) {
   EXPECT_EQ(dialog.messages[1].text, "Unrecoverable file error.");
 }
 
-TEST_F(ConfigDtdReaderTest, FileEndingEarlyLeavesLaterControlsAlone) {
-  app.plugins = {
-      {.priority = 0, .variable = "x", .description = "", .folder = "", .selected = true}};
-  dialog.SetText(Page::General, kNicklistWidthEdit, "999");
-  dialog.SetChecked(Page::Colors, BoldStatusBox(5), true);
+TEST_F(ConfigDtdReaderTest, FileEndingEarlyLeavesLaterFieldsAlone) {
+  settings.pluginStems = {"x"};
+  settings.nicklistWidth = "999";
+  settings.boldAway = true;
   const std::string text = WithLine(WithLine(Template(), "remcon", "<!ENTITY remcon \"1\">"),
                                     "contactname", "<!ENTITY contactname \"Quil\">");
 
   EXPECT_FALSE(ReadFile(Before(text, "showmin")));
 
-  EXPECT_TRUE(Checked(Page::General, kRemoveConnectionBox));
-  EXPECT_EQ(Text(Page::General, kContactTitleEdit), "Quil");
-  EXPECT_EQ(Text(Page::General, kNicklistWidthEdit), "999");
-  EXPECT_TRUE(Checked(Page::Colors, BoldStatusBox(5)));
-  EXPECT_FALSE(app.plugins[0].selected);
+  EXPECT_TRUE(settings.removeConnection);
+  EXPECT_EQ(settings.contactTitle, "Quil");
+  EXPECT_EQ(settings.nicklistWidth, "999");
+  EXPECT_TRUE(settings.boldAway);
+  EXPECT_TRUE(settings.pluginStems.empty());
 }
 
 TEST_F(ConfigDtdReaderTest, LineOutOfOrderSkipsEveryLaterStep) {
   std::string text = WithLine(Template(), "buttonscroll", "<!-- moved -->");
   text = WithLine(text, "remcon", "<!ENTITY remcon \"1\">\r\n<!ENTITY buttonscroll \"yes\">");
-  dialog.SetText(Page::General, kContactTitleEdit, "kept");
+  settings.contactTitle = "kept";
 
   EXPECT_FALSE(ReadFile(text));
 
-  EXPECT_TRUE(Checked(Page::General, kButtonScrollBox));
-  EXPECT_FALSE(Checked(Page::General, kRemoveConnectionBox));
-  EXPECT_EQ(Text(Page::General, kContactTitleEdit), "kept");
+  EXPECT_TRUE(settings.buttonScroll);
+  EXPECT_FALSE(settings.removeConnection);
+  EXPECT_EQ(settings.contactTitle, "kept");
 }
 
 TEST_F(ConfigDtdReaderTest, VersionTwoFileStandsForHiddenMinimizeAndShownIcon) {
@@ -146,14 +148,14 @@ TEST_F(ConfigDtdReaderTest, VersionTwoFileStandsForHiddenMinimizeAndShownIcon) {
 
   EXPECT_TRUE(ReadFile(text));
 
-  EXPECT_EQ(app.state.SkinVersion, 2);
-  EXPECT_TRUE(Checked(Page::General, kHideMinimizeBox));
-  EXPECT_TRUE(Checked(Page::General, kMediumIconsBox));
-  EXPECT_TRUE(Checked(Page::Colors, BoldStatusBox(5)));
+  EXPECT_EQ(settings.skinVersion, 2);
+  EXPECT_TRUE(settings.hideMinimize);
+  EXPECT_TRUE(settings.mediumIcons);
+  EXPECT_TRUE(settings.boldAway);
 }
 
 TEST_F(ConfigDtdReaderTest, FileWithoutVersionIsReadFromItsFirstLine) {
-  app.state.SkinVersion = 7;
+  settings.skinVersion = 7;
   std::string text = Template();
   text.replace(text.find("\tskinversion"), 1, " ");
   // The scheme line first: found only when the search starts over at the top.
@@ -164,9 +166,9 @@ TEST_F(ConfigDtdReaderTest, FileWithoutVersionIsReadFromItsFirstLine) {
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
   EXPECT_EQ(dialog.messages[0].text, "Unable to determine version...\nreading config may fail");
-  EXPECT_EQ(app.state.SkinVersion, 7);
-  EXPECT_EQ(app.state.SchemeName, "Blue");
-  EXPECT_TRUE(Checked(Page::General, kHideMinimizeBox));  // searched: version 7 is above 2
+  EXPECT_EQ(settings.skinVersion, 7);
+  EXPECT_EQ(settings.scheme, "Blue");
+  EXPECT_TRUE(settings.hideMinimize);  // searched: version 7 is above 2
 }
 
 TEST_F(ConfigDtdReaderTest, LinesAreSearchedIn79CharacterPieces) {
@@ -179,17 +181,17 @@ TEST_F(ConfigDtdReaderTest, LinesAreSearchedIn79CharacterPieces) {
 
   EXPECT_TRUE(ReadFile(text));
 
-  EXPECT_TRUE(Checked(Page::General, kRemoveConnectionBox));
+  EXPECT_TRUE(settings.removeConnection);
   // The first piece holds 79 - 22 characters of the title and no closing quote.
-  EXPECT_EQ(Text(Page::General, kContactTitleEdit), std::string(57, 't'));
-  EXPECT_EQ(Text(Page::General, kNicklistWidthEdit), "107");
+  EXPECT_EQ(settings.contactTitle, std::string(57, 't'));
+  EXPECT_EQ(settings.nicklistWidth, "107");
 
   // A title of references is cut after its last whole one ("&#2" of the tenth is dropped).
   std::string references;
   for (int i = 0; i < 20; ++i) references += "&#233;";
   EXPECT_TRUE(ReadFile(
       WithLine(Template(), "contactname", "<!ENTITY contactname \"" + references + "\">")));
-  EXPECT_EQ(Text(Page::General, kContactTitleEdit), std::string(9, '\xE9'));
+  EXPECT_EQ(settings.contactTitle, std::string(9, '\xE9'));
 }
 
 TEST_F(ConfigDtdReaderTest, ValueOfLinesWithFewQuotes) {
@@ -204,12 +206,13 @@ TEST_F(ConfigDtdReaderTest, ValueOfLinesWithFewQuotes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
-    dialog.SetText(Page::General, kContactTitleEdit, "before");
+    settings.contactTitle = "before";
     EXPECT_TRUE(ReadFile(WithLine(Template(), "contactname", c.line)));
-    EXPECT_EQ(Text(Page::General, kContactTitleEdit), c.value);
+    EXPECT_EQ(settings.contactTitle, c.value);
   }
 }
 
+// The file names plugins by stem; the load enables every entry with a named stem.
 TEST_F(ConfigDtdReaderTest, PluginDeclarationsSelectEntriesByExactStem) {
   const auto entry = [](const char* variable, bool selected) {
     return PluginEntry{.priority = 0,
@@ -224,8 +227,9 @@ TEST_F(ConfigDtdReaderTest, PluginDeclarationsSelectEntriesByExactStem) {
                            "<!ENTITY % modpack_my_plugin \"my plugin\"> <!ENTITY modpack_my_plugin "
                            "\"my plugin\">\r\n"
                            "<!entity % MODPACK_shared \"Shared\">\r\n";
+  ScratchSkin::Write(skin / "config.dtd", text);
 
-  EXPECT_TRUE(ReadFile(text));
+  EXPECT_TRUE(LoadSettings(app, "config.dtd"));
 
   EXPECT_TRUE(app.plugins[0].selected);
   EXPECT_FALSE(app.plugins[1].selected);

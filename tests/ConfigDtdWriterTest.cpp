@@ -81,13 +81,16 @@ class ConfigDtdWriterTest : public ::testing::Test {
   FaultyFiles faulty{*t.files};
   App app{faulty, t.dialog, t.dialog, t.dialog};
   MemoryDialog& dialog = t.dialog;
+  SkinSettings settings{.skinVersion = 3, .scheme = "Blue"};
+  PluginSelection selection;
 
   void SetUp() override {
     app.state = t.app.state;
     app.state.SetProfileName(kDefaultProfile);
-    app.state.SkinVersion = 3;
-    SetInitialOptionStates(dialog);
-    dialog.SetText(Page::Colors, kSchemeBox, "Blue");
+  }
+
+  bool Write(const std::string& folder = "", const std::string& prefix = "") {
+    return WriteConfigDtd(app, settings, selection, folder, prefix);
   }
 
   std::string Read(const std::string& relative) { return ScratchSkin::Read(skin / relative); }
@@ -118,26 +121,24 @@ class ConfigDtdWriterTest : public ::testing::Test {
 
 // Puts every read option into a state other than its default. `flip` swaps which half of the check
 // boxes is checked, so that both states of every box go through the file.
-void SetEveryOption(DialogControls& controls, bool flip) {
+void SetEveryOption(SkinSettings& settings, bool flip) {
   int i = 0;
   for (const SkinOption& option : SkinOptions()) {
     ++i;
     if (!option.IsRead()) continue;
     switch (option.encoding) {
       case Encoding::Flag:
-        controls.SetChecked(option.page, option.control, (i % 2 == 0) != flip);
+        settings.*option.flag = (i % 2 == 0) != flip;
         break;
       case Encoding::Radio:
-        controls.SetChecked(option.page, option.control, flip);
-        controls.SetChecked(option.page, option.onControl, !flip);
+        settings.*option.flag = !flip;
         break;
       case Encoding::Text:
-        controls.SetText(option.page, option.control,
-                         option.readBound > 0 ? std::to_string(option.readBound + 11 * i)
-                                              : "Title with blanks " + std::to_string(i));
+        settings.*option.text = option.readBound > 0 ? std::to_string(option.readBound + 11 * i)
+                                                     : "Title with blanks " + std::to_string(i);
         break;
       case Encoding::FirstTwo:
-        controls.SetText(option.page, option.control, std::to_string(9 + i));
+        settings.*option.text = std::to_string(9 + i);
         break;
     }
   }
@@ -148,26 +149,19 @@ class RoundTrip : public ConfigDtdWriterTest,
 
 TEST_P(RoundTrip, EveryOptionComesBack) {
   const auto [version, flip] = GetParam();
-  app.state.SkinVersion = version;
-  SetEveryOption(dialog, flip);
-  dialog.SetText(Page::Colors, kSchemeBox, "aqua");
-  ASSERT_TRUE(WriteConfigDtd(app, "", ""));
+  settings.skinVersion = version;
+  SetEveryOption(settings, flip);
+  settings.scheme = "aqua";
+  ASSERT_TRUE(Write());
 
-  TestApp fresh;
-  fresh.app.state.SetProfileName(kDefaultProfile);
-  ASSERT_TRUE(ReadConfigDtd(fresh.app, "config.dtd"));
-  EXPECT_EQ(fresh.app.state.SkinVersion, 3);
-  EXPECT_EQ(fresh.app.state.SchemeName, "aqua");
+  SkinSettings back;
+  ASSERT_TRUE(ReadConfigDtd(app, "config.dtd", back));
+  EXPECT_EQ(back.skinVersion, 3);
+  EXPECT_EQ(back.scheme, "aqua");
   for (const SkinOption& option : SkinOptions()) {
     SCOPED_TRACE(option.entity);
-    EXPECT_EQ(fresh.dialog.IsChecked(option.page, option.control),
-              dialog.IsChecked(option.page, option.control));
-    EXPECT_EQ(fresh.dialog.GetText(option.page, option.control),
-              dialog.GetText(option.page, option.control));
-    if (option.encoding == Encoding::Radio) {
-      EXPECT_EQ(fresh.dialog.IsChecked(option.page, option.onControl),
-                dialog.IsChecked(option.page, option.onControl));
-    }
+    if (option.flag) EXPECT_EQ(back.*option.flag, settings.*option.flag);
+    if (option.text) EXPECT_EQ(back.*option.text, settings.*option.text);
   }
   EXPECT_TRUE(dialog.messages.empty());
 }
@@ -176,10 +170,10 @@ INSTANTIATE_TEST_SUITE_P(Versions, RoundTrip,
                          ::testing::Combine(::testing::Values(3, 2), ::testing::Bool()));
 
 TEST_F(ConfigDtdWriterTest, VersionTwoGetsTheFourLinesAfterTheTitle) {
-  app.state.SkinVersion = 2;
-  dialog.SetChecked(Page::General, kHideMinimizeBox, true);
-  dialog.SetChecked(Page::General, kMediumIconsBox, false);
-  ASSERT_TRUE(WriteConfigDtd(app, "", ""));
+  settings.skinVersion = 2;
+  settings.hideMinimize = true;
+  settings.mediumIcons = false;
+  ASSERT_TRUE(Write());
 
   const std::string text = WithoutCr(Read("config.dtd"));
   const std::string expected =
@@ -210,14 +204,14 @@ TEST_F(ConfigDtdWriterTest, SchemeLineListsTheOfferedSchemes) {
   };
   for (const auto& c : cases) {
     app.state.ShowHidden = c.showHidden;
-    ASSERT_TRUE(WriteConfigDtd(app, "", ""));
+    ASSERT_TRUE(Write());
     EXPECT_NE(WithoutCr(Read("config.dtd")).find("\n" + std::string(c.line)), std::string::npos)
         << WithoutCr(Read("config.dtd"));
   }
 }
 
 TEST_F(ConfigDtdWriterTest, TailWithoutPlugins) {
-  ASSERT_TRUE(WriteConfigDtd(app, "", ""));
+  ASSERT_TRUE(Write());
   EXPECT_EQ(Tail("config.dtd"),
             "     |     Modpack settings     |\n"
             "     ============================\n\n"
@@ -251,13 +245,12 @@ TEST_F(ConfigDtdWriterTest, TailBindsTheSelectedPluginsFiles) {
                            .description = p.variable,
                            .folder = p.folder,
                            .selected = !p.listSelected});
-    const int line = dialog.AddListLine(Page::Plugins, kPluginList, p.variable);
-    dialog.SelectListLine(Page::Plugins, kPluginList, line, p.listSelected);
+    selection.push_back(p.listSelected);
   }
   ScratchSkin::Write(skin / "settings.dtd", "kept");
   UseNamedProfile("Work");
 
-  ASSERT_TRUE(WriteConfigDtd(app, "..\\Quil_profile_Work\\", "..\\Quil\\"));
+  ASSERT_TRUE(Write("..\\Quil_profile_Work\\", "..\\Quil\\"));
 
   EXPECT_EQ(Tail("../Quil_profile_Work/config.dtd"),
             "     |     Modpack settings     |\n"
@@ -299,7 +292,7 @@ TEST_F(ConfigDtdWriterTest, TemplateWithoutModpackHeaderIsCopiedWhole) {
   std::string text = Read("plugins/default/main.dtd");
   text.erase(text.find(kModpackHeader));
   ScratchSkin::Write(skin / "plugins/default/main.dtd", text + "<!-- end -->\r\n");
-  ASSERT_TRUE(WriteConfigDtd(app, "", ""));
+  ASSERT_TRUE(Write());
   EXPECT_NE(WithoutCr(Read("config.dtd")).find("<!-- end -->\n" + std::string(kModpackHeader)),
             std::string::npos);
 }
@@ -362,7 +355,7 @@ TEST_F(ConfigDtdWriterTest, FailedSavesBringThePreviousFileBack) {
     ScratchSkin::Write(skin / "settings.dtd", "kept");
     c.arrange(*this);
 
-    EXPECT_FALSE(WriteConfigDtd(app, "", ""));
+    EXPECT_FALSE(Write());
 
     ASSERT_EQ(dialog.messages.size(), 1u);
     EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Failure);
@@ -379,7 +372,7 @@ TEST_F(ConfigDtdWriterTest, FailedSavesBringThePreviousFileBack) {
 TEST_F(ConfigDtdWriterTest, FailedFirstSaveLeavesNoConfig) {
   UseNamedProfile("Fresh");
   DropTemplateLine("bldaway");
-  EXPECT_FALSE(WriteConfigDtd(app, "..\\Quil_profile_Fresh\\", "..\\Quil\\"));
+  EXPECT_FALSE(Write("..\\Quil_profile_Fresh\\", "..\\Quil\\"));
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].text, "Unable to write a complete file... restoring backup");
   EXPECT_TRUE(fs::is_empty(skin.skinsFolder() / "Quil_profile_Fresh"));
@@ -389,7 +382,7 @@ TEST_F(ConfigDtdWriterTest, UnusableDefaultPluginEndsTheProgram) {
   const std::string old = Read("config.dtd");
   fs::remove(skin / "plugins/default/main.dtd");
   try {
-    WriteConfigDtd(app, "", "");
+    Write();
     FAIL() << "the program went on";
   } catch (const ProgramEnded& ended) {
     EXPECT_EQ(ended.status, 1);
@@ -402,7 +395,7 @@ TEST_F(ConfigDtdWriterTest, UnusableDefaultPluginEndsTheProgram) {
 
 TEST_F(ConfigDtdWriterTest, UnwritableSettingsDtdKeepsTheSave) {
   faulty.uncreatable.insert("settings.dtd.new");
-  EXPECT_TRUE(WriteConfigDtd(app, "", ""));
+  EXPECT_TRUE(Write());
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
   EXPECT_EQ(dialog.messages[0].text, "Unable to save settings.dtd");
@@ -413,9 +406,9 @@ TEST_F(ConfigDtdWriterTest, UnwritableSettingsDtdKeepsTheSave) {
 // plugin selected writes.
 TEST_F(ConfigDtdWriterTest, SampleSkinSaveIsTheSampleFile) {
   ScanPlugins(app);
-  ASSERT_TRUE(ReadConfigDtd(app, "plugins\\default\\main.dtd"));
+  ASSERT_TRUE(ReadConfigDtd(app, "plugins\\default\\main.dtd", settings));
   const std::string previous = Read("config.dtd");
-  ASSERT_TRUE(WriteConfigDtd(app, "", ""));
+  ASSERT_TRUE(Write());
   EXPECT_TRUE(dialog.messages.empty());
 
   const fs::path sample(QUIL_SAMPLE_SKIN);

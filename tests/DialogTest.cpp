@@ -10,9 +10,9 @@
 #include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "dialog/SettingsPages.h"
 #include "profiles/Lists.h"
 #include "settings/EntityText.h"
-#include "settings/SkinSettings.h"
 #include "tests/support/ScratchSkin.h"
 #include "tests/support/VirtualizedFiles.h"
 #ifndef _WIN32

@@ -28,8 +28,8 @@
 
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "dialog/SettingsPages.h"
 #include "files/RetryingFileServices.h"
-#include "settings/SkinSettings.h"
 #include "tests/support/FaultInjector.h"
 #include "tests/support/ScratchSkin.h"
 

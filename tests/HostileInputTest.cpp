@@ -8,9 +8,9 @@
 #include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "dialog/SettingsPages.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
-#include "settings/SkinSettings.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {

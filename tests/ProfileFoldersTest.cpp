@@ -7,6 +7,7 @@
 
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "dialog/SettingsPages.h"
 #include "profiles/ProfileFolders.h"
 #include "settings/SkinSettings.h"
 #include "tests/support/FaultyFiles.h"
@@ -51,15 +52,14 @@ class SaveDescription : public ::testing::Test {
   TestApp t;
   FaultyFiles faulty{*t.files};
   App app{faulty, t.dialog, t.dialog, t.dialog};
+  const SkinSettings settings{.skinVersion = 3, .scheme = "Blue"};
+  PluginSelection none;
 
   void SetUp() override {
     app.state = t.app.state;
     app.state.SetProfileName(kDefaultProfile);
     app.state.SetSchemeName("Blue");
-    app.state.SkinVersion = 3;
     app.state.SetPreviewImagePath(app.state.WorkDir + "\\mods\\Blue\\Quil.bmp");
-    SetInitialOptionStates(t.dialog);
-    t.dialog.At(Page::Colors, kSchemeBox).text = "Blue";
   }
 };
 
@@ -67,7 +67,7 @@ TEST_F(SaveDescription, DefaultProfileKeepsTheSkinsDescriptionAndItsTrillianXml)
   const std::string xml = ScratchSkin::Read(skin / "trillian.xml");
   ScratchSkin::Write(skin / "desc.txt", "Quil >Winter\r\nThe skin's own words");
   t.dialog.Answer({true});
-  ASSERT_TRUE(SaveProfile(app));
+  ASSERT_TRUE(SaveProfile(app, settings, none));
   EXPECT_EQ(ScratchSkin::Read(skin / "desc.txt"),
             "Quil (default) Profile >Winter\r\nThe skin's own words\r\n1\r\n"
             "..\\Quil\\mods\\Blue\\Quil.bmp\r\n3000\r\n700");
@@ -78,7 +78,7 @@ TEST_F(SaveDescription, DefaultProfileKeepsTheSkinsDescriptionAndItsTrillianXml)
 TEST_F(SaveDescription, DeclinedQuestionWritesNothing) {
   const std::string desc = ScratchSkin::Read(skin / "desc.txt");
   const std::string config = ScratchSkin::Read(skin / "config.dtd");
-  EXPECT_FALSE(SaveProfile(app));  // answered No
+  EXPECT_FALSE(SaveProfile(app, settings, none));  // answered No
   EXPECT_EQ(ScratchSkin::Read(skin / "desc.txt"), desc);
   EXPECT_EQ(ScratchSkin::Read(skin / "config.dtd"), config);
 }
@@ -88,7 +88,7 @@ TEST_F(SaveDescription, ADescriptionHeldOpenByTrillianStillSavesTheSettings) {
   app.state.ProfileIsNew = true;
   faulty.sharingViolation.insert("..\\Quil_profile_Work\\desc.txt");
   t.dialog.Answer({true});
-  ASSERT_TRUE(SaveProfile(app));
+  ASSERT_TRUE(SaveProfile(app, settings, none));
   ASSERT_EQ(t.dialog.messages.size(), 2u);
   EXPECT_EQ(t.dialog.messages[1].kind, MemoryDialog::Kind::Notice);
   EXPECT_EQ(t.dialog.messages[1].text, kSharingViolationNotice);

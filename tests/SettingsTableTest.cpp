@@ -1,5 +1,6 @@
-// The options table's rules: how each encoding reads an entity's value into its control and writes
-// the control back, with the asymmetric bounds, the derived entities and the font-size presets.
+// The options table's rules: how each encoding reads an entity's value into its field and writes
+// the field back, with the asymmetric bounds, the derived entities and the font-size presets; and
+// the pages' states before the first read.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "dialog/SettingsPages.h"
 #include "settings/SkinSettings.h"
 #include "tests/support/MemoryDialog.h"
 
@@ -28,11 +30,11 @@ const SkinOption& Option(std::string_view entity) {
 struct ReadCase {
   std::string_view entity;
   std::string_view value;
-  std::string_view text;  // the edit's text afterwards, for edit fields
-  bool checked;           // the box's state afterwards, for check boxes
+  std::string_view text;  // the text afterwards, for edit fields
+  bool checked;           // the flag afterwards, for check boxes
 };
 
-TEST(SettingsTable, ReadRulesSetTheControls) {
+TEST(SettingsTable, ReadRulesSetTheFields) {
   const ReadCase cases[] = {
       {"buttonscroll", "Yes", "", true},
       {"buttonscroll", "no", "", false},
@@ -64,38 +66,37 @@ TEST(SettingsTable, ReadRulesSetTheControls) {
   };
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(std::string(c.entity) + " = \"" + std::string(c.value) + "\"");
-    MemoryDialog dialog;
+    SkinSettings settings;
     const SkinOption& option = Option(c.entity);
-    dialog.SetText(option.page, option.control, "previous");
-    dialog.SetChecked(option.page, option.control, !c.checked);
-    ApplyOptionValue(dialog, option, c.value);
     if (option.encoding == Encoding::Flag) {
-      EXPECT_EQ(dialog.IsChecked(option.page, option.control), c.checked);
+      settings.*option.flag = !c.checked;
+      ApplyOptionValue(settings, option, c.value);
+      EXPECT_EQ(settings.*option.flag, c.checked);
     } else {
-      EXPECT_EQ(dialog.GetText(option.page, option.control), c.text);
+      settings.*option.text = "previous";
+      ApplyOptionValue(settings, option, c.value);
+      EXPECT_EQ(settings.*option.text, c.text);
     }
   }
 }
 
-TEST(SettingsTable, FontsValueSelectsOneRadioButton) {
+TEST(SettingsTable, FontsValueChoosesLargeOrSmall) {
   const struct {
     std::string_view value;
     bool large;
   } cases[] = {{"LARGE", true}, {"Large", true}, {"larger", true}, {"medium", false}, {"", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
-    MemoryDialog dialog;
-    dialog.SetChecked(Page::General, kSmallFontsRadio, c.large);
-    dialog.SetChecked(Page::General, kLargeFontsRadio, !c.large);
-    ApplyOptionValue(dialog, Option("fonts"), c.value);
-    EXPECT_EQ(dialog.IsChecked(Page::General, kLargeFontsRadio), c.large);
-    EXPECT_EQ(dialog.IsChecked(Page::General, kSmallFontsRadio), !c.large);
+    SkinSettings settings;
+    settings.largeFonts = !c.large;
+    ApplyOptionValue(settings, Option("fonts"), c.value);
+    EXPECT_EQ(settings.largeFonts, c.large);
   }
 }
 
 struct WriteCase {
   std::string_view entity;
-  std::string_view typed;  // the edit's text; empty for a check box
+  std::string_view typed;  // the text; empty for a check box
   bool checked;
   std::string_view written;
 };
@@ -133,11 +134,11 @@ TEST(SettingsTable, WriteRulesFormTheValues) {
   };
   for (const WriteCase& c : cases) {
     SCOPED_TRACE(std::string(c.entity) + " typed \"" + std::string(c.typed) + "\"");
-    MemoryDialog dialog;
+    SkinSettings settings;
     const SkinOption& option = Option(c.entity);
-    dialog.SetChecked(option.page, option.control, c.checked);
-    dialog.SetText(option.page, option.control, c.typed);
-    EXPECT_EQ(OptionValue(dialog, option), c.written);
+    if (option.flag) settings.*option.flag = c.checked;
+    if (option.text) settings.*option.text = c.typed;
+    EXPECT_EQ(OptionValue(settings, option), c.written);
   }
 }
 
@@ -175,26 +176,26 @@ namespace {
 // before keep reading as they were written: "&" as "&#38;", and older ones with the title's bytes
 // as they were typed.
 TEST(SettingsTable, TypedTitleCharactersThatWouldEndTheValueRoundTrip) {
-  test::MemoryDialog dialog;
+  SkinSettings settings;
   const auto& title = *std::find_if(SkinOptions().begin(), SkinOptions().end(),
                                     [](const SkinOption& o) { return o.entity == "contactname"; });
-  dialog.SetText(Page::General, title.control, "Say \"hi\" & 100%");
-  const std::string written = OptionValue(dialog, title);
+  settings.contactTitle = "Say \"hi\" & 100%";
+  const std::string written = OptionValue(settings, title);
   EXPECT_EQ(written, "Say &#34;hi&#34; &amp; 100&#37;");
   EXPECT_EQ(written.find('"'), std::string::npos);
-  dialog.SetText(Page::General, title.control, "");
-  ApplyOptionValue(dialog, title, written);
-  EXPECT_EQ(dialog.GetText(Page::General, title.control), "Say \"hi\" & 100%");
+  settings.contactTitle = "";
+  ApplyOptionValue(settings, title, written);
+  EXPECT_EQ(settings.contactTitle, "Say \"hi\" & 100%");
   // Outside ASCII: references to the Unicode characters of the ANSI code page's bytes.
-  dialog.SetText(Page::General, title.control, "Caf\xE9 <\x80>");
-  EXPECT_EQ(OptionValue(dialog, title), "Caf&#233; &lt;&#8364;>");
+  settings.contactTitle = "Caf\xE9 <\x80>";
+  EXPECT_EQ(OptionValue(settings, title), "Caf&#233; &lt;&#8364;>");
 
   for (const auto& [stored, shown] : std::vector<std::pair<std::string, std::string>>{
            {"Say &#34;hi&#34; &#38; 100&#37;", "Say \"hi\" & 100%"},
            {"Caf\xE9 & <b> &#x20AC;&#8364;", "Caf\xE9 & <b> \x80\x80"},
            {"&amp;amp; &#38;#38; &#0; &# &#xZ; &lt", "&amp; &#38; &#0; &# &#xZ; &lt"}}) {
-    ApplyOptionValue(dialog, title, stored);
-    EXPECT_EQ(dialog.GetText(Page::General, title.control), shown) << stored;
+    ApplyOptionValue(settings, title, stored);
+    EXPECT_EQ(settings.contactTitle, shown) << stored;
   }
 }
 

@@ -11,7 +11,7 @@
 
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
-#include "settings/SkinSettings.h"
+#include "dialog/SettingsPages.h"
 #include "tests/support/ScratchSkin.h"
 #include "tests/support/XmlJudge.h"
 
@@ -150,6 +150,13 @@ TEST_F(XmlContractTest, SavedFilesParseAndExpandToWhatWasTyped) {
   EXPECT_NE(notice.find("Cafe\n"), std::string::npos) << notice;
   EXPECT_NE(notice.find("Odd variable\n"), std::string::npos) << notice;
   EXPECT_EQ(notice.find("Tom and Jerry"), std::string::npos) << notice;
+  // Their list lines are unselected; every other line stays selected.
+  for (int i = 0; i < t->dialog.ListLineCount(Page::Plugins, kPluginList); ++i) {
+    const std::string line = t->dialog.ListLine(Page::Plugins, kPluginList, i);
+    EXPECT_EQ(t->dialog.IsListLineSelected(Page::Plugins, kPluginList, i),
+              line != "Cafe" && line != "Odd variable")
+        << line;
+  }
   const std::string config = ScratchSkin::Read(skin / "config.dtd");
   EXPECT_EQ(config.find("cafe"), std::string::npos);
   EXPECT_EQ(config.find("modpack_odd"), std::string::npos);

@@ -27,7 +27,7 @@
 
 #include "core/App.h"
 #include "dialog/MainDialog.h"
-#include "settings/SkinSettings.h"
+#include "dialog/SettingsPages.h"
 #include "tests/support/MemoryDialog.h"
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "base/Text.h"
 #include "profiles/ProfileFolders.h"
+#include "settings/SkinSettings.h"
 #include "tests/fuzz/FuzzSkin.h"
 
 using namespace quil;
@@ -85,7 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz.app.state.ProfileIsNew = true;
   }
   bool saved = false;
-  const auto exit = RunUntilExit([&] { saved = SaveProfile(fuzz.app); });
+  const SkinSettings settings{.scheme = "green"};
+  PluginSelection none;
+  const auto exit = RunUntilExit([&] { saved = SaveProfile(fuzz.app, settings, none); });
   QUIL_FUZZ_CHECK(!exit && saved);
   // Only a missing skin file is reported, with a notice; the save goes on.
   std::vector<std::string> notices;

@@ -1,18 +1,17 @@
 // Fuzz target: the config.dtd writer on a fuzzed template. The input is the default settings
-// block of the default plugin; the page controls hold the sample profile's settings with a title,
-// a font size and a scheme name typed from the input's bytes, and the plugin list a selection
-// derived from the input. Saved as "(default)", a template with every searched line must come out
-// with only the searched lines' values and the scheme line changed up to the generated plugin
-// section, and read back to the same settings; libxml2 must parse each typed text's declaration
-// and expand the entity to exactly the text, in an attribute value and in content. Any other
-// template must leave the previous config.dtd in place.
+// block of the default plugin; the settings are the sample profile's with a title, a font size and
+// a scheme name typed from the input's bytes, and the plugin selection is derived from the input.
+// Saved as "(default)", a template with every searched line must come out with only the searched
+// lines' values and the scheme line changed up to the generated plugin section, and read back to
+// the same settings; libxml2 must parse each typed text's declaration and expand the entity to
+// exactly the text, in an attribute value and in content. Any other template must leave the
+// previous config.dtd in place.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 
 #include "base/Text.h"
-#include "core/ControlIds.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/ConfigDtdWriter.h"
@@ -30,9 +29,9 @@ namespace {
 constexpr std::string_view kBlockLead = "     ===============================\n-->\n\n";
 constexpr const char* kIncomplete = "Unable to write a complete file... restoring backup";
 
-// The dialog and catalogue after the sample profile was read, with its plugin list filled.
+// The sample profile's settings and the catalogue.
 struct SampleProfile {
-  SilentDialog dialog;
+  SkinSettings settings;
   PluginList plugins;
 };
 
@@ -40,12 +39,9 @@ const SampleProfile& Sample() {
   static const SampleProfile sample = [] {
     FuzzApp fuzz;
     ScanPlugins(fuzz.app);
-    SetInitialOptionStates(fuzz.app.controls);
-    ReadConfigDtd(fuzz.app, "config.dtd");
-    for (const PluginEntry& entry : fuzz.app.plugins) {
-      fuzz.dialog.AddListLine(Page::Plugins, kPluginList, entry.description);
-    }
-    return SampleProfile{fuzz.dialog, fuzz.app.plugins};
+    SkinSettings settings;
+    ReadConfigDtd(fuzz.app, "config.dtd", settings);
+    return SampleProfile{settings, fuzz.app.plugins};
   }();
   return sample;
 }
@@ -166,33 +162,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RemoveFile("config.dtd.bak");
   const std::string previous = ReadFile("config.dtd");
 
-  FuzzApp fuzz(Sample().dialog);
+  FuzzApp fuzz;
   fuzz.app.plugins = Sample().plugins;
-  fuzz.app.state.SkinVersion = 3;
+  SkinSettings settings = Sample().settings;
+  settings.skinVersion = 3;
   const SkinOption& title = OptionOf("contactname");
   const SkinOption& fontSize = OptionOf("smallfontsize");
-  fuzz.dialog.SetText(Page::General, title.control, Typed(input, 1, 24));
-  fuzz.dialog.SetText(Page::General, fontSize.control, Typed(input, 2, 2));
-  fuzz.dialog.SetText(Page::Colors, kSchemeBox, Typed(input, 3, 16));
-  fuzz.app.state.SetSchemeName(fuzz.dialog.GetText(Page::Colors, kSchemeBox));
-  const std::uint32_t selection = Mix(input, 0);
-  for (std::size_t i = 0; i < fuzz.app.plugins.size(); ++i) {
-    fuzz.dialog.SelectListLine(Page::Plugins, kPluginList, static_cast<int>(i),
-                               (selection >> i) & 1);
-  }
+  settings.contactTitle = Typed(input, 1, 24);
+  settings.smallFontSize = Typed(input, 2, 2);
+  settings.scheme = Typed(input, 3, 16);
+  fuzz.app.state.SetSchemeName(*settings.scheme);
+  const std::uint32_t mixed = Mix(input, 0);
+  PluginSelection selection(fuzz.app.plugins.size());
+  for (std::size_t i = 0; i < selection.size(); ++i) selection[i] = (mixed >> i) & 1;
 
   // The searched lines in order, with the values the writer gives them.
-  const std::string scheme = fuzz.dialog.GetText(Page::Colors, kSchemeBox);
+  const std::string scheme = *settings.scheme;
   std::vector<Key> keys = {{std::string(kSkinVersionKey) + "=", "3"},
                            {std::string(kQuilDirParameterKey), "", false},
                            {std::string(kQuilDirKey), "", false},
                            {std::string(kColorKey), EscapeEntityText(scheme)}};
   for (const SkinOption& option : SkinOptions()) {
-    keys.push_back({EntityKey(option), OptionValue(fuzz.app.controls, option), option.IsRead()});
+    keys.push_back({EntityKey(option), OptionValue(settings, option), option.IsRead()});
   }
 
   bool saved = false;
-  const auto exit = RunUntilExit([&] { saved = WriteConfigDtd(fuzz.app, "", ""); });
+  const auto exit =
+      RunUntilExit([&] { saved = WriteConfigDtd(fuzz.app, settings, selection, "", ""); });
   QUIL_FUZZ_CHECK(!exit);
   QUIL_FUZZ_CHECK(!FileExists("config.dtd.def"));
   QUIL_FUZZ_CHECK(ReadFile("config.dtd.bak") == previous);
@@ -227,13 +223,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QUIL_FUZZ_CHECK(written.compare(expected.size(), kModpackHeader.size(), kModpackHeader) == 0);
 
   // The typed texts as a conformant XML parser reads their declarations and expands them.
-  const std::string typedTitle = fuzz.dialog.GetText(Page::General, title.control);
-  const std::string typedSize = fuzz.dialog.GetText(Page::General, fontSize.control).substr(0, 2);
-  const auto judged = test::JudgeEntities(
-      "<!ENTITY contactname \"" + OptionValue(fuzz.app.controls, title) +
-          "\">\n<!ENTITY smallfontsize \"" + OptionValue(fuzz.app.controls, fontSize) +
-          "\">\n<!ENTITY % color \"" + EscapeEntityText(scheme) + "\">",
-      "judge.xml", {"contactname", "smallfontsize"}, {"color"});
+  const std::string typedTitle = settings.contactTitle;
+  const std::string typedSize = settings.smallFontSize.substr(0, 2);
+  const auto judged =
+      test::JudgeEntities("<!ENTITY contactname \"" + OptionValue(settings, title) +
+                              "\">\n<!ENTITY smallfontsize \"" + OptionValue(settings, fontSize) +
+                              "\">\n<!ENTITY % color \"" + EscapeEntityText(scheme) + "\">",
+                          "judge.xml", {"contactname", "smallfontsize"}, {"color"});
   QUIL_FUZZ_CHECK(judged.errors.empty());
   QUIL_FUZZ_CHECK(judged.inAttribute.at("contactname") == AsXmlGivesIt(typedTitle));
   QUIL_FUZZ_CHECK(judged.inContent.at("contactname") == AsXmlGivesIt(typedTitle));
@@ -251,23 +247,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (readable) {
     FuzzApp reader;
-    reader.app.plugins = Sample().plugins;
-    SetInitialOptionStates(reader.app.controls);
-    QUIL_FUZZ_CHECK(ReadConfigDtd(reader.app, "config.dtd"));
-    QUIL_FUZZ_CHECK(reader.app.state.SkinVersion == 3);
-    QUIL_FUZZ_CHECK(reader.dialog.GetText(Page::Colors, kSchemeBox) == AsXmlCarriesIt(scheme));
+    SkinSettings back;
+    QUIL_FUZZ_CHECK(ReadConfigDtd(reader.app, "config.dtd", back));
+    QUIL_FUZZ_CHECK(back.skinVersion == 3);
+    QUIL_FUZZ_CHECK(back.scheme == AsXmlCarriesIt(scheme));
     for (const SkinOption& option : SkinOptions()) {
-      QUIL_FUZZ_CHECK(OptionValue(reader.app.controls, option) ==
-                      OptionValue(fuzz.app.controls, option));
+      QUIL_FUZZ_CHECK(OptionValue(back, option) == OptionValue(settings, option));
     }
-    // Plugins sharing a stem are enabled together.
-    for (const PluginEntry& entry : reader.app.plugins) {
+    // Every enabled plugin's stem comes back, and no other.
+    for (const PluginEntry& entry : Sample().plugins) {
       if (strayPlugin) break;
       bool enabled = false;
       for (const PluginEntry& saved : fuzz.app.plugins) {
         enabled = enabled || (saved.selected && saved.variable == entry.variable);
       }
-      QUIL_FUZZ_CHECK(entry.selected == enabled);
+      const bool named =
+          std::ranges::find(back.pluginStems, entry.variable) != back.pluginStems.end();
+      QUIL_FUZZ_CHECK(named == enabled);
     }
   }
   return 0;

@@ -90,18 +90,16 @@ TEST(HeldAndLinkedFiles, DescriptionHeldOpenByAnotherProgramStillSavesTheSetting
     TestApp t;
     t.app.state.SetProfileName(kDefaultProfile);
     t.app.state.SetSchemeName("green");
-    t.app.state.SkinVersion = 3;
-    SetInitialOptionStates(t.dialog);
-    t.dialog.At(Page::Colors, kSchemeBox).text = "green";
+    const SkinSettings settings{.skinVersion = 3, .scheme = "green", .buttonScroll = true};
+    PluginSelection none;
     const std::string desc = ScratchSkin::Read(skin / "desc.txt");
     const std::string config = ScratchSkin::Read(skin / "config.dtd");
-    t.dialog.SetChecked(Page::General, kButtonScrollBox, true);
 
     HANDLE held = CreateFileA("desc.txt", GENERIC_READ, hold.share, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     t.dialog.Answer({true});
-    const bool saved = SaveProfile(t.app);
+    const bool saved = SaveProfile(t.app, settings, none);
     CloseHandle(held);
 
     EXPECT_TRUE(saved);
@@ -122,16 +120,14 @@ TEST(HeldAndLinkedFiles, AFileHeldForAMomentDuringSaveOrDeleteGoesUnnoticed) {
     TestApp t;
     t.app.state.SetProfileName(kDefaultProfile);
     t.app.state.SetSchemeName("green");
-    t.app.state.SkinVersion = 3;
-    SetInitialOptionStates(t.dialog);
-    t.dialog.At(Page::Colors, kSchemeBox).text = "green";
-    t.dialog.SetChecked(Page::General, kButtonScrollBox, true);
+    const SkinSettings settings{.skinVersion = 3, .scheme = "green", .buttonScroll = true};
+    PluginSelection none;
     const std::string config = ScratchSkin::Read(skin / "config.dtd");
 
     BriefHold hold("config.dtd", FILE_SHARE_READ | FILE_SHARE_WRITE, 50, "config.dtd.new");
     ASSERT_TRUE(hold.Holding()) << "the other program did not open config.dtd";
     t.dialog.Answer({true});
-    const bool saved = SaveProfile(t.app);
+    const bool saved = SaveProfile(t.app, settings, none);
     EXPECT_TRUE(hold.Released()) << "the other program did not let go of config.dtd";
 
     EXPECT_TRUE(saved);
