@@ -7,6 +7,7 @@
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
+#include "dialog/ListCommands.h"
 #include "dialog/ProfileLoading.h"
 #include "dialog/SettingsPages.h"
 #include "files/FileReplacement.h"

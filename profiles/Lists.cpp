@@ -1,11 +1,7 @@
-// The scheme and plugin lists and the operations that change the skin's scheme and plugin folders.
+// The scheme and plugin folders: folder-name rules and the removal of a folder tree.
 #include "profiles/Lists.h"
 
-#include "base/Text.h"
-#include "colors/SchemeFiles.h"
-#include "core/App.h"
-#include "core/ControlIds.h"
-#include "profiles/PluginCatalogue.h"
+#include "files/FileServices.h"
 
 namespace quil {
 
@@ -13,11 +9,31 @@ namespace {
 
 constexpr std::string_view kFolderNameForbidden = "\\/:*?\"<>|";
 
-enum class Removal { Hide, Delete };
-
-void ReportFailedRemoval(App& app) {
-  app.messages.Failure(
-      Format("Failed directory removal, error - %d", {std::to_string(app.files.LastErrorCode())}));
+void RemoveTree(FileServices& files, const LeadBytes& lead, const std::string& path,
+                std::vector<int>& failures) {
+  // A folder that is itself a link loses only the link: listing it would list the folder it
+  // points to, and its files would be deleted there.
+  if (const auto attributes = files.Attributes(path); attributes && attributes->isReparsePoint) {
+    if (!files.RemoveDirectory(path)) failures.push_back(files.LastErrorCode());
+    return;
+  }
+  for (const DirEntry& entry : files.List(path + "/*.*")) {
+    if (!entry.name.empty() && entry.name[0] == '.') continue;
+    // A name that is no single folder name, or has no exact ANSI form, would name another place
+    // once appended to the path (a "\..\" inside it climbs out of the tree): it stays, and so
+    // does this folder.
+    if (!entry.exactName || !IsSingleFolderName(entry.name, lead)) continue;
+    const std::string child = path + "\\" + entry.name;
+    if (child.size() >= kTreePathCapacity) continue;
+    if (entry.attributes.isDirectory && entry.attributes.isReparsePoint) {
+      files.RemoveDirectory(child);  // the link only, never what it points to
+    } else if (entry.attributes.isDirectory) {
+      RemoveTree(files, lead, child, failures);
+    } else {
+      files.Delete(child);
+    }
+  }
+  if (!files.RemoveDirectory(path)) failures.push_back(files.LastErrorCode());
 }
 
 }  // namespace
@@ -29,132 +45,11 @@ bool IsSingleFolderName(std::string_view name, const LeadBytes& lead) {
   return FindCharacter(name, kFolderNameForbidden, lead) == std::string_view::npos;
 }
 
-void FillPluginListBox(App& app) {
-  app.controls.SetListRedraw(Page::Plugins, kPluginList, false);
-  app.controls.ClearList(Page::Plugins, kPluginList);
-  int line = 0;
-  for (const PluginEntry& entry : app.plugins) {
-    app.controls.AddListLine(Page::Plugins, kPluginList, entry.description);
-    // A line is added unselected.
-    if (entry.selected) app.controls.SelectListLine(Page::Plugins, kPluginList, line, true);
-    ++line;
-  }
-  app.controls.SetListRedraw(Page::Plugins, kPluginList, true);
-}
-
-void RemoveDirectoryTree(App& app, const std::string& path) {
-  // A folder that is itself a link loses only the link: listing it would list the folder it
-  // points to, and its files would be deleted there.
-  if (const auto attributes = app.files.Attributes(path);
-      attributes && attributes->isReparsePoint) {
-    if (!app.files.RemoveDirectory(path)) ReportFailedRemoval(app);
-    return;
-  }
-  for (const DirEntry& entry : app.files.List(path + "/*.*")) {
-    if (!entry.name.empty() && entry.name[0] == '.') continue;
-    // A name that is no single folder name, or has no exact ANSI form, would name another place
-    // once appended to the path (a "\..\" inside it climbs out of the tree): it stays, and so
-    // does this folder.
-    if (!entry.exactName || !IsSingleFolderName(entry.name, app.state.AnsiLeadBytes)) continue;
-    const std::string child = path + "\\" + entry.name;
-    if (child.size() >= kTreePathCapacity) continue;
-    if (entry.attributes.isDirectory && entry.attributes.isReparsePoint) {
-      app.files.RemoveDirectory(child);  // the link only, never what it points to
-    } else if (entry.attributes.isDirectory) {
-      RemoveDirectoryTree(app, child);
-    } else {
-      app.files.Delete(child);
-    }
-  }
-  if (!app.files.RemoveDirectory(path)) ReportFailedRemoval(app);
-}
-
-namespace {
-
-void RemoveScheme(App& app, Removal how) {
-  const std::string name = app.controls.GetText(Page::Colors, kSchemeBox);
-  if (!IsSingleFolderName(name, app.state.AnsiLeadBytes)) {
-    app.messages.Notice(Format("'%s' is not a color scheme", {name}));
-    return;
-  }
-  int found = -1;
-  const int count = app.controls.ListLineCount(Page::Colors, kSchemeBox);
-  for (int i = 0; i < count; ++i) {
-    if (EqualsNoCase(app.controls.ListLine(Page::Colors, kSchemeBox, i), name)) {
-      found = i;
-      break;
-    }
-  }
-  if (EqualsNoCase(name, kFallbackScheme)) {
-    app.messages.Notice(
-        how == Removal::Hide
-            ? "It is NOT recommended that you hide the Green scheme\nRemoving this scheme may "
-              "cause the config util and skin to crash unrecoverably\n\nIf you really want to "
-              "hide it, rename the mods\\green directory to mods\\!green by hand"
-            : "It is NOT recommended that you delete the Green scheme\nRemoving this scheme may "
-              "cause the config util and skin to crash unrecoverably\n\nIf you really want to "
-              "delete it, delete the mods\\green directory by hand");
-    return;
-  }
-  const char* question = how == Removal::Hide
-                             ? "Are you sure you want to hide the following color scheme?\n\n%s"
-                             : "Are you sure you want to delete the following color scheme?\n\n%s";
-  if (!app.messages.Ask(Format(question, {name}))) return;
-  if (how == Removal::Hide) {
-    if (!app.files.Move(SchemeFolderPath(name), SchemeFolderPath("!" + name))) {
-      app.messages.Failure(Format("Unable to hide the color scheme '%s'", {name}));
-    }
-  } else {
-    RemoveDirectoryTree(app, SchemeFolderPath(name));
-  }
-  // The line leaves the list only with its folder. A folder that stayed (a file in it that could
-  // not be deleted, a shipped folder the user may not change) keeps its line and stays active;
-  // the user has seen why.
-  if (app.files.Attributes(SchemeFolderPath(name))) return;
-  if (found >= 0) app.controls.DeleteListLine(Page::Colors, kSchemeBox, found);
-  // The first remaining scheme becomes the box's text, and so the active scheme.
-  app.controls.SetText(Page::Colors, kSchemeBox,
-                       app.controls.ListLine(Page::Colors, kSchemeBox, 0));
-  app.controls.Focus(Page::Colors, kSchemeBox);
-}
-
-void RemovePlugins(App& app, Removal how) {
-  const char* question =
-      how == Removal::Hide
-          ? "Are you sure you want to hide the following plugin?\n\n%s\n\nTo show the plugin in "
-            "the future, delete the '!' in front of the folder name in the plugins folder"
-          : "Are you sure you want to delete the following plugin?\n\n%s";
-  int line = 0;
-  for (PluginEntry& entry : app.plugins) {
-    entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, line++);
-    if (!entry.selected) continue;
-    if (!app.messages.Ask(Format(question, {entry.description}))) continue;
-    if (!IsSingleFolderName(entry.folder, app.state.AnsiLeadBytes)) continue;
-    if (how == Removal::Hide) {
-      if (!app.files.Move(PluginFolderPath(entry.folder), PluginFolderPath("!" + entry.folder))) {
-        app.messages.Failure(Format("Unable to hide the plugin '%s'", {entry.description}));
-      }
-    } else {
-      RemoveDirectoryTree(app, PluginFolderPath(entry.folder));
-    }
-  }
-  ScanPlugins(app);
-  FillPluginListBox(app);
-}
-
-}  // namespace
-
-void HideScheme(App& app) {
-  RemoveScheme(app, Removal::Hide);
-}
-void DeleteScheme(App& app) {
-  RemoveScheme(app, Removal::Delete);
-}
-void HidePlugins(App& app) {
-  RemovePlugins(app, Removal::Hide);
-}
-void DeletePlugins(App& app) {
-  RemovePlugins(app, Removal::Delete);
+std::vector<int> RemoveFolderTree(FileServices& files, const LeadBytes& lead,
+                                  const std::string& path) {
+  std::vector<int> failures;
+  RemoveTree(files, lead, path, failures);
+  return failures;
 }
 
 }  // namespace quil

@@ -9,6 +9,7 @@
 
 #include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
+#include "dialog/ListCommands.h"
 #include "dialog/MainDialog.h"
 #include "dialog/SettingsPages.h"
 #include "profiles/Lists.h"

@@ -5,6 +5,7 @@
 
 #include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
+#include "dialog/ListCommands.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
 #include "tests/support/ScratchSkin.h"

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/ControlIds.h"
+#include "dialog/ListCommands.h"
 #include "files/win32/Win32.h"
 #include "profiles/Lists.h"
 #include "profiles/ProfileFolders.h"
