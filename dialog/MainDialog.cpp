@@ -7,6 +7,7 @@
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
+#include "dialog/Outcomes.h"
 #include "dialog/ProfileLoading.h"
 #include "dialog/SettingsPages.h"
 #include "files/FileReplacement.h"
@@ -143,7 +144,7 @@ void StartUp(App& app) {
 
 void Save(App& app) {
   PluginSelection selection = ShownPluginSelection(app);
-  const bool saved = SaveProfile(app, ShownSettings(app), selection);
+  const bool saved = ShowOutcome(app, SaveProfile(app, ShownSettings(app), selection));
   // A plugin the file could not bind is no longer enabled.
   ShowPluginSelection(app, selection);
   if (!saved) return;
@@ -160,10 +161,7 @@ void Restore(App& app) {
   if (app.files.Attributes(std::string(kConfigDtd)).value_or(FileAttributes{}).isReadOnly) {
     app.files.ClearReadOnly(std::string(kConfigDtd));
   }
-  if (!WriteDefaultConfig(app, std::string(kConfigDtd))) {
-    app.messages.Failure(kUnrecoverableFileError);
-    app.exit.Exit(1);
-  }
+  ShowOutcome(app, WriteDefaultConfig(app.files, std::string(kConfigDtd)));
   for (const std::string& scheme : SchemeFolders(app)) {
     RestoreSchemeFile(app, scheme, "colors.dtd", "colors_default.dtd");
     RestoreSchemeFile(app, scheme, "colors.ini", "colors_default.ini");

@@ -17,15 +17,6 @@ namespace quil {
 
 namespace {
 
-constexpr const char* kNoTemplate = "Unable to open old config file";
-constexpr std::string_view kNoConfig = kConfigNotSaved;
-constexpr const char* kIncomplete = "Unable to write a complete file... restoring backup";
-constexpr const char* kNoSettingsDtd = "Unable to save settings.dtd";
-constexpr const char* kPluginsLeftOut =
-    "These plugins were not enabled: config.dtd cannot name the folder or the variable of each. A "
-    "folder name may hold ASCII characters other than %% and #, a variable ASCII letters, digits, "
-    "\".\", \"-\" and \"_\".\n\n%s";
-
 constexpr const char* kSettingsDtd = "settings.dtd";
 constexpr const char* kSettingsDtdText = "<!ENTITY % configdtd SYSTEM \"config.dtd\"> %configdtd;";
 
@@ -160,7 +151,7 @@ void WriteModpackSection(App& app, PluginSelection& selection, TextReader& tpl, 
   out.Write("'>\n\n");
 }
 
-void WriteSettingsDtd(App& app) {
+void WriteSettingsDtd(App& app, Outcome& outcome) {
   FileReplacement out(app.files, std::string(kSettingsDtd));
   bool written = false;
   if (out.Opened()) {
@@ -168,7 +159,7 @@ void WriteSettingsDtd(App& app) {
     written = out.Commit() == FileReplacement::Result::Replaced;
   }
   // The profile's config.dtd is complete; the skin only misses its entry point, so the save stands.
-  if (!written) app.messages.Notice(kNoSettingsDtd);
+  if (!written) outcome.Report(Fault::SettingsDtdNotSaved, std::string(kSettingsDtd));
 }
 
 }  // namespace
@@ -187,39 +178,39 @@ bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
   return true;
 }
 
-bool WriteConfigDtd(App& app, const SkinSettings& settings, PluginSelection& selection,
-                    const std::string& profileFolderPath, const std::string& directoryPrefix) {
+Outcome WriteConfigDtd(App& app, const SkinSettings& settings, PluginSelection& selection,
+                       const std::string& profileFolderPath, const std::string& directoryPrefix) {
   const std::string configPath = profileFolderPath + std::string(kConfigDtd);
   const std::string backupPath = configPath + ".bak";
   const std::string templatePath = configPath + ".def";
+  Outcome outcome;
 
   // A save never goes on without the backup it promises; there is none to make before the first.
   if (KeepBackup(app.files, configPath, backupPath) == BackupResult::Failed) {
-    app.messages.Failure(kNoConfig);
-    return false;
+    return outcome.Fail(Fault::ConfigNotSaved, backupPath);
   }
   // A template cut short (a full disk, an I/O error) fails this save; the program goes on with the
-  // user's edits, so that the save can be tried again.
-  if (!WriteDefaultConfig(app, templatePath)) {
-    app.messages.Failure(kNoConfig);
+  // user's edits, so that the save can be tried again. Every other failure to make the template
+  // is one the program cannot go on from.
+  Outcome made = WriteDefaultConfig(app.files, templatePath);
+  if (!made.done && made.faults.back().fault != Fault::DefaultsCutShort) return made;
+  if (!made.done) {
     app.files.Delete(templatePath);
-    return false;
+    return outcome.Fail(Fault::ConfigNotSaved, templatePath);
   }
 
   std::unique_ptr<TextReader> tpl = app.files.OpenRead(templatePath);
   if (!tpl) {
-    app.messages.Failure(kNoTemplate);
     app.files.Delete(templatePath);
-    return false;
+    return outcome.Fail(Fault::ConfigTemplateUnreadable, templatePath);
   }
   // The new file is written beside config.dtd and replaces it only when complete, so a failed or
   // interrupted save leaves the previous settings in place (the same content as the backup).
   FileReplacement out(app.files, configPath);
   if (!out.Opened()) {
     tpl.reset();
-    app.messages.Failure(kNoConfig);
     app.files.Delete(templatePath);
-    return false;
+    return outcome.Fail(Fault::ConfigNotSaved, configPath);
   }
 
   const bool complete = WriteHeader(*tpl, out.Writer(), directoryPrefix) &&
@@ -234,16 +225,17 @@ bool WriteConfigDtd(App& app, const SkinSettings& settings, PluginSelection& sel
   app.files.Delete(templatePath);
 
   if (result == FileReplacement::Result::Replaced) {
-    if (IsDefaultProfile(app.state.ProfileName)) WriteSettingsDtd(app);
+    if (IsDefaultProfile(app.state.ProfileName)) WriteSettingsDtd(app, outcome);
     if (!leftOut.empty()) {
       std::string names;
       for (const std::string& description : leftOut) names += description + "\n";
-      app.messages.Notice(Format(kPluginsLeftOut, {names}));
+      outcome.Report(Fault::PluginsLeftOut, configPath, names);
     }
-    return true;
+    return outcome;
   }
-  app.messages.Failure(result == FileReplacement::Result::ReplaceFailed ? kNoConfig : kIncomplete);
-  return false;
+  return outcome.Fail(result == FileReplacement::Result::ReplaceFailed ? Fault::ConfigNotSaved
+                                                                       : Fault::ConfigIncomplete,
+                      configPath);
 }
 
 }  // namespace quil

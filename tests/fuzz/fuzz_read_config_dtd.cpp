@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "dialog/Outcomes.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/SkinSettings.h"
 #include "tests/fuzz/FuzzSkin.h"
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FuzzApp fuzz;
   SkinSettings settings;
-  const auto exit = RunUntilExit([&] { ReadConfigDtd(fuzz.app, "config.dtd", settings); });
+  const auto exit = RunUntilExit(
+      [&] { ShowOutcome(fuzz.app, ReadConfigDtd(fuzz.app.files, "config.dtd", settings)); });
   QUIL_FUZZ_CHECK(!exit);
   // Only a declaration that names the plugin's stem enables it.
   for (const std::string& stem : settings.pluginStems) {

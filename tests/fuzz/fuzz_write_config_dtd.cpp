@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "base/Text.h"
+#include "dialog/Outcomes.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/ConfigDtdWriter.h"
@@ -40,7 +41,7 @@ const SampleProfile& Sample() {
     FuzzApp fuzz;
     ScanPlugins(fuzz.app);
     SkinSettings settings;
-    ReadConfigDtd(fuzz.app, "config.dtd", settings);
+    ReadConfigDtd(fuzz.app.files, "config.dtd", settings);
     return SampleProfile{settings, fuzz.app.plugins};
   }();
   return sample;
@@ -187,8 +188,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   bool saved = false;
-  const auto exit =
-      RunUntilExit([&] { saved = WriteConfigDtd(fuzz.app, settings, selection, "", ""); });
+  const auto exit = RunUntilExit([&] {
+    saved = ShowOutcome(fuzz.app, WriteConfigDtd(fuzz.app, settings, selection, "", ""));
+  });
   QUIL_FUZZ_CHECK(!exit);
   QUIL_FUZZ_CHECK(!FileExists("config.dtd.def"));
   QUIL_FUZZ_CHECK(ReadFile("config.dtd.bak") == previous);
@@ -248,7 +250,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (readable) {
     FuzzApp reader;
     SkinSettings back;
-    QUIL_FUZZ_CHECK(ReadConfigDtd(reader.app, "config.dtd", back));
+    QUIL_FUZZ_CHECK(ReadConfigDtd(reader.app.files, "config.dtd", back).done);
     QUIL_FUZZ_CHECK(back.skinVersion == 3);
     QUIL_FUZZ_CHECK(back.scheme == AsXmlCarriesIt(scheme));
     for (const SkinOption& option : SkinOptions()) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/Text.h"
+#include "dialog/Outcomes.h"
 #include "settings/ConfigDtdReader.h"
 #include "tests/fuzz/FuzzSkin.h"
 
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RemoveFile(kTemplate);
 
   FuzzApp fuzz;
-  const auto exit = RunUntilExit([&] { WriteDefaultConfig(fuzz.app, kTemplate); });
+  const auto exit =
+      RunUntilExit([&] { ShowOutcome(fuzz.app, WriteDefaultConfig(fuzz.app.files, kTemplate)); });
   const auto expected = ExpectedTemplate(input);
   if (expected) {
     QUIL_FUZZ_CHECK(!exit);
