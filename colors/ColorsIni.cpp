@@ -16,8 +16,6 @@ namespace {
 constexpr std::string_view kColorsIni = "colors.ini";
 constexpr std::string_view kHeader = "[Colors]\nUse Skin=1\nFile=colors.ini\n";
 
-constexpr std::string_view kNotSaved = "Unable to save colors.ini";
-
 // Code, sub-index, label, color from, and for the rows the reader uses, the entry it loads. The
 // labels are the messaging client's own, cut-off and odd ones included.
 constexpr std::array<MessageColorRow, 163> kRows{{
@@ -223,37 +221,32 @@ Color ColorLineValue(std::string_view line) {
   return MakeColor(components[0], components[1], components[2]);
 }
 
-bool WriteColorsIni(App& app) {
+Outcome WriteColorsIni(App& app) {
+  Outcome outcome;
   const auto target = SchemeWriteTarget(app.state, kColorsIni);
   const auto backup = target ? BackupName(*target) : std::nullopt;
-  if (!backup) {
-    app.messages.Failure(kNotSaved);
-    return false;
-  }
-  if (!KeepSchemeBackup(app, *target, *backup, kNotSaved)) return false;
+  if (!backup)
+    return outcome.Fail(Fault::ColorsIniNotSaved, SchemeFolderPath(app.state.SchemeName));
+  if (!KeepSchemeBackup(app, *target, *backup))
+    return outcome.Fail(Fault::ColorsIniNotSaved, *backup);
 
   FileReplacement out(app.files, *target);
-  if (!out.Opened()) {
-    app.messages.Failure(kNotSaved);
-    return false;
-  }
+  if (!out.Opened()) return outcome.Fail(Fault::ColorsIniNotSaved, *target);
   out.Write(kHeader);
   for (const MessageColorRow& row : kRows) {
     out.Write(ColorLine(row, app.colors[row.colorFrom]));
     out.Write(TextLine(row));
   }
   if (out.Commit() != FileReplacement::Result::Replaced) {
-    app.messages.Failure(kNotSaved);
-    return false;
+    return outcome.Fail(Fault::ColorsIniNotSaved, *target);
   }
-  return true;
+  return outcome;
 }
 
-void ReadColorsIni(App& app) {
+Outcome ReadColorsIni(App& app) {
   const auto file = OpenSchemeFileForReading(app, app.state.SchemeName, kColorsIni);
   if (!file) {
-    app.messages.Notice(kNoColorFilesMessage);
-    return;
+    return Outcome{}.Fail(Fault::ColorFilesUnreadable, SchemeFolderPath(app.state.SchemeName));
   }
   // One pass from the top: a missing key leaves the file at its end, so it and every later key
   // read as 0.
@@ -263,6 +256,7 @@ void ReadColorsIni(App& app) {
     app.colors[row.loadsInto] =
         ReadLineContaining(*file, ColorKey(row), line) ? ColorLineValue(line) : 0;
   }
+  return {};
 }
 
 }  // namespace quil

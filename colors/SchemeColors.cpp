@@ -31,7 +31,6 @@ bool StoreChosenColor(App& app, int buttonId, Color chosen) {
   const auto button = FindColorButton(buttonId);
   if (!button) return false;
   app.colors[button->entry] = chosen;
-  app.controls.RedrawMain();
   SetColorFlag(app.state, button->flag);
   return true;
 }

@@ -89,8 +89,8 @@ struct ColorButton {
 std::optional<ColorButton> FindColorButton(int buttonId);
 
 // The end of a color choice with button `buttonId`: the chooser's current color goes into the
-// button's entry (after Cancel that is the entry's own value), the main window is redrawn and the
-// button's flag is set, after Cancel too. False, with nothing changed, for a control that is no
+// button's entry (after Cancel that is the entry's own value) and the button's flag is set, after
+// Cancel too. False, with nothing changed, for a control that is no
 // color button.
 bool StoreChosenColor(App& app, int buttonId, Color chosen);
 

@@ -2,10 +2,8 @@
 #include "colors/SchemeFiles.h"
 
 #include "base/Text.h"
-#include "files/FileReplacement.h"
-#include "colors/ColorsDtd.h"
-#include "colors/ColorsIni.h"
 #include "core/App.h"
+#include "files/FileReplacement.h"
 
 namespace quil {
 
@@ -81,8 +79,7 @@ bool ReadLineContaining(TextReader& file, std::string_view key, std::string& lin
   return false;
 }
 
-bool KeepSchemeBackup(App& app, const std::string& target, const std::string& backup,
-                      std::string_view notSaved) {
+bool KeepSchemeBackup(App& app, const std::string& target, const std::string& backup) {
   switch (KeepBackup(app.files, target, backup)) {
     case BackupResult::Kept:
       return true;
@@ -92,20 +89,7 @@ bool KeepSchemeBackup(App& app, const std::string& target, const std::string& ba
     case BackupResult::Failed:
       break;
   }
-  app.messages.Failure(notSaved);
   return false;
-}
-
-void LoadSchemeColors(App& app, std::string_view schemeName) {
-  ReadColorsDtd(app, schemeName);
-  ReadColorsIni(app);
-}
-
-bool SaveSchemeColors(App& app) {
-  bool written = true;
-  if (app.state.ColorsDtdDirty || app.state.ProfileIsNew) written = WriteColorsDtd(app);
-  if (app.state.ColorsIniDirty || app.state.ProfileIsNew) written = WriteColorsIni(app) && written;
-  return written;
 }
 
 }  // namespace quil

@@ -9,6 +9,7 @@
 #include "core/ControlIds.h"
 #include "dialog/Outcomes.h"
 #include "dialog/ProfileLoading.h"
+#include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
 #include "files/FileReplacement.h"
 #include "profiles/Lists.h"
@@ -61,7 +62,7 @@ void ChooseColor(App& app, int buttonId) {
   const Color chosen =
       app.shell->ChooseColor(app.colors[button->entry], app.colors.Block(button->block));
   app.ColorChooserOpen = false;
-  StoreChosenColor(app, buttonId, chosen);
+  EndColorChoice(app, buttonId, chosen);
 }
 
 void ChooseImage(App& app) {

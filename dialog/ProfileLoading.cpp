@@ -6,6 +6,7 @@
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
+#include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"

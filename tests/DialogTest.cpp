@@ -10,6 +10,7 @@
 #include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
 #include "profiles/Lists.h"
 #include "settings/EntityText.h"

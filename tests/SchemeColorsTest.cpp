@@ -10,6 +10,8 @@
 #include "colors/ColorsDtd.h"
 #include "colors/ColorsIni.h"
 #include "colors/SchemeFiles.h"
+#include "dialog/Outcomes.h"
+#include "dialog/SchemeColorFiles.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
@@ -56,7 +58,7 @@ TEST(ColorButtons, ChosenColorSetsOnlyItsGroupsFlag) {
   for (const int id : {1105, 1162, 1203}) {
     App app(*files, dialog, dialog, dialog);
     const auto button = FindColorButton(id);
-    ASSERT_TRUE(StoreChosenColor(app, id, MakeColor(1, 2, 3)));
+    ASSERT_TRUE(EndColorChoice(app, id, MakeColor(1, 2, 3)));
     EXPECT_EQ(app.colors[button->entry], MakeColor(1, 2, 3));
     EXPECT_EQ(app.state.ColorsDtdDirty, button->flag == ColorFlag::ColorsDtd) << id;
     EXPECT_EQ(app.state.ColorsIniDirty, button->flag == ColorFlag::ColorsIni) << id;
@@ -75,7 +77,8 @@ TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
   const struct {
     std::string file;
     std::function<bool(App&)> write;
-  } writers[] = {{"colors.dtd", WriteColorsDtd}, {"colors.ini", WriteColorsIni}};
+  } writers[] = {{"colors.dtd", SaveColorsDtd},
+                 {"colors.ini", [](App& a) { return ShowOutcome(a, WriteColorsIni(a)); }}};
   for (const auto& w : writers) {
     const std::string before = ScratchSkin::Read(File("green", w.file));
     // The new file cannot be created, its writing fails, or the file is held open elsewhere.
@@ -139,8 +142,8 @@ TEST_F(SchemeFilesTest, SampleSchemesLoadDistinctlyAndSaveUnchanged) {
     }
     const std::string dtd = ScratchSkin::Read(File(scheme, "colors.dtd"));
     const std::string ini = ScratchSkin::Read(File(scheme, "colors.ini"));
-    ASSERT_TRUE(WriteColorsDtd(app)) << scheme;
-    ASSERT_TRUE(WriteColorsIni(app)) << scheme;
+    ASSERT_TRUE(WriteColorsDtd(app).done) << scheme;
+    ASSERT_TRUE(WriteColorsIni(app).done) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "colors.dtd")), dtd) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "colors.ini")), ini) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "Quil.bmp")).substr(0, 2), "BM") << scheme;

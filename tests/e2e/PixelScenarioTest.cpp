@@ -12,6 +12,7 @@
 
 #include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
+#include "dialog/SchemeColorFiles.h"
 #include "tests/e2e/Scenario.h"
 
 namespace quil::e2e {

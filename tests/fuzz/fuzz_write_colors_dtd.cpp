@@ -8,6 +8,7 @@
 
 #include "colors/ColorsDtd.h"
 #include "colors/SchemeFiles.h"
+#include "dialog/SchemeColorFiles.h"
 #include "tests/fuzz/ColorOracle.h"
 #include "tests/fuzz/FuzzSkin.h"
 
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     colors[s] = Mix(input, static_cast<std::uint32_t>(s)) & 0xFFFFFF;
     fuzz.app.colors[kColorsDtdSlots[s]] = colors[s];
   }
-  const bool written = WriteColorsDtd(fuzz.app);
+  const bool written = SaveColorsDtd(fuzz.app);
 
   // Where the writer finds each slot: the next line that holds the bare slot name.
   auto pieces = Pieces(TextOf(input), kColorLineCapacity);
