@@ -6,7 +6,7 @@
 
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
-#include "core/App.h"
+#include "core/AppState.h"
 #include "files/FileReplacement.h"
 
 namespace quil {
@@ -221,20 +221,19 @@ Color ColorLineValue(std::string_view line) {
   return MakeColor(components[0], components[1], components[2]);
 }
 
-Outcome WriteColorsIni(App& app) {
+Outcome WriteColorsIni(FileServices& files, const AppState& state, const SchemeColors& colors) {
   Outcome outcome;
-  const auto target = SchemeWriteTarget(app.state, kColorsIni);
+  const auto target = SchemeWriteTarget(state, kColorsIni);
   const auto backup = target ? BackupName(*target) : std::nullopt;
-  if (!backup)
-    return outcome.Fail(Fault::ColorsIniNotSaved, SchemeFolderPath(app.state.SchemeName));
-  if (!KeepSchemeBackup(app, *target, *backup))
+  if (!backup) return outcome.Fail(Fault::ColorsIniNotSaved, SchemeFolderPath(state.SchemeName));
+  if (!KeepSchemeBackup(files, *target, *backup))
     return outcome.Fail(Fault::ColorsIniNotSaved, *backup);
 
-  FileReplacement out(app.files, *target);
+  FileReplacement out(files, *target);
   if (!out.Opened()) return outcome.Fail(Fault::ColorsIniNotSaved, *target);
   out.Write(kHeader);
   for (const MessageColorRow& row : kRows) {
-    out.Write(ColorLine(row, app.colors[row.colorFrom]));
+    out.Write(ColorLine(row, colors[row.colorFrom]));
     out.Write(TextLine(row));
   }
   if (out.Commit() != FileReplacement::Result::Replaced) {
@@ -243,17 +242,17 @@ Outcome WriteColorsIni(App& app) {
   return outcome;
 }
 
-Outcome ReadColorsIni(App& app) {
-  const auto file = OpenSchemeFileForReading(app, app.state.SchemeName, kColorsIni);
+Outcome ReadColorsIni(FileServices& files, const AppState& state, SchemeColors& colors) {
+  const auto file = OpenSchemeFileForReading(files, state, state.SchemeName, kColorsIni);
   if (!file) {
-    return Outcome{}.Fail(Fault::ColorFilesUnreadable, SchemeFolderPath(app.state.SchemeName));
+    return Outcome{}.Fail(Fault::ColorFilesUnreadable, SchemeFolderPath(state.SchemeName));
   }
   // One pass from the top: a missing key leaves the file at its end, so it and every later key
   // read as 0.
   std::string line;
   for (const MessageColorRow& row : kRows) {
     if (row.loadsInto == MessageColorRow::kNoLoad) continue;
-    app.colors[row.loadsInto] =
+    colors[row.loadsInto] =
         ReadLineContaining(*file, ColorKey(row), line) ? ColorLineValue(line) : 0;
   }
   return {};

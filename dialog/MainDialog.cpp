@@ -163,7 +163,7 @@ void Restore(App& app) {
     app.files.ClearReadOnly(std::string(kConfigDtd));
   }
   ShowOutcome(app, WriteDefaultConfig(app.files, std::string(kConfigDtd)));
-  for (const std::string& scheme : SchemeFolders(app)) {
+  for (const std::string& scheme : SchemeFolders(app.files, app.state.ShowHidden)) {
     RestoreSchemeFile(app, scheme, "colors.dtd", "colors_default.dtd");
     RestoreSchemeFile(app, scheme, "colors.ini", "colors_default.ini");
   }

@@ -188,7 +188,7 @@ Outcome SaveProfile(App& app, const SkinSettings& settings, PluginSelection& sel
   }
   WriteDescTxt(app, folder);
   if (!IsDefaultProfile(s.ProfileName)) WriteTrillianXml(app, folder);
-  return WriteConfigDtd(app, settings, selection, folder, prefix);
+  return WriteConfigDtd(app.files, s, app.plugins, settings, selection, folder, prefix);
 }
 
 }  // namespace quil

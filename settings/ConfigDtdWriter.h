@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "core/Outcome.h"
+#include "core/PluginList.h"
 #include "files/FileServices.h"
 
 namespace quil {
 
-struct App;
+struct AppState;
 struct SkinSettings;
 
 // The plugins to enable: one flag for each entry of the plugin catalogue, in its order.
@@ -28,7 +29,9 @@ bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
 
 // Saves `settings` and the plugins of `selection` as the config.dtd in `profileFolderPath` (empty
 // for "(default)"); `directoryPrefix` leads from there back to the skin folder. Once the file's
-// plugin section is written, every plugin's `selected` flag is the selection's. For "(default)" it
+// plugin section is written, every entry of `plugins` (the catalogue) has the selection's
+// `selected` flag. The scheme line lists the scheme folders (hidden ones with the state's
+// ShowHidden). For the profile "(default)" (the state's ProfileName) it
 // also writes the skin's settings.dtd (SettingsDtdNotSaved when it cannot; the save stands). Every
 // text goes into its entity value escaped (settings/EntityText.h). An enabled plugin whose
 // variable cannot make an entity name, or whose folder's path cannot stand in a SYSTEM literal, is
@@ -37,7 +40,8 @@ bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
 // otherwise the previous config.dtd is back in place (none when there was none). Nothing is
 // written when the backup cannot be made whole, and a template cut short by a failed write fails
 // the save with ConfigNotSaved; the other failures to make the template are WriteDefaultConfig's.
-Outcome WriteConfigDtd(App& app, const SkinSettings& settings, PluginSelection& selection,
+Outcome WriteConfigDtd(FileServices& files, const AppState& state, PluginList& plugins,
+                       const SkinSettings& settings, PluginSelection& selection,
                        const std::string& profileFolderPath, const std::string& directoryPrefix);
 
 }  // namespace quil

@@ -47,7 +47,7 @@ class ColorsIniTest : public GreenSchemeTest {
 TEST_F(ColorsIniTest, WrittenFileHasHeaderAndTwoLinesPerCode) {
   for (const auto& [entry, color] : DistinctMessageColors()) app.colors[entry] = color;
   app.colors[MsgServer] = MakeColor(153, 102, 51);
-  ASSERT_TRUE(WriteColorsIni(app).done);
+  ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done);
 
   bool allCrLf = false;
   const auto lines = CrLfLines(ScratchSkin::Read(File()), allCrLf);
@@ -82,14 +82,14 @@ TEST_F(ColorsIniTest, WriteThenReadRestoresTheButtonColorsAndPutinfoTakesServers
   const auto colors = DistinctMessageColors();
   for (const auto& [entry, color] : colors) app.colors[entry] = color;
   app.colors[MsgEdt] = MakeColor(1, 1, 1);
-  ASSERT_TRUE(WriteColorsIni(app).done);
+  ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done);
 
   SchemeColors loaded;
   loaded[MsgEdt] = MakeColor(9, 9, 9);
   loaded[MsgBorder] = MakeColor(8, 8, 8);
   loaded[disp] = MakeColor(7, 7, 7);
   app.colors = loaded;
-  ShowOutcome(app, ReadColorsIni(app));
+  ShowOutcome(app, ReadColorsIni(app.files, app.state, app.colors));
   for (const auto& [entry, color] : colors) {
     if (entry != MsgPutinfo) {
       EXPECT_EQ(app.colors[entry], color) << EntryName(entry);
@@ -120,7 +120,7 @@ TEST(ColorLineValue, TakesCommaSeparatedNumbersAfterTheFirstEquals) {
 
 TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
   for (const auto& [entry, color] : DistinctMessageColors()) app.colors[entry] = color;
-  ASSERT_TRUE(WriteColorsIni(app).done);
+  ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done);
   const auto written = DistinctMessageColors();
   std::string text = ScratchSkin::Read(File());
   // The putinfo line (-0000001) comes first with another color; it is not taken for 00000001.
@@ -133,7 +133,7 @@ TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
   ScratchSkin::Write(File(), text);
 
   app.colors = SchemeColors{};
-  ShowOutcome(app, ReadColorsIni(app));
+  ShowOutcome(app, ReadColorsIni(app.files, app.state, app.colors));
   // Read before the missing key: file values.
   for (const int entry : {MsgServer, MsgAction, MsgLinks}) {
     EXPECT_EQ(app.colors[entry], written.at(entry)) << EntryName(entry);
@@ -148,7 +148,7 @@ TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
 TEST_F(ColorsIniTest, NoFileAnywhereSaysSoAndKeepsTheColors) {
   app.state.SetSchemeName("nosuch");
   app.colors[MsgNick] = MakeColor(1, 2, 3);
-  const Outcome read = ReadColorsIni(app);
+  const Outcome read = ReadColorsIni(app.files, app.state, app.colors);
   EXPECT_FALSE(read.done);
   ASSERT_EQ(read.faults.size(), 1u);
   EXPECT_EQ(read.faults[0].fault, Fault::ColorFilesUnreadable);
@@ -159,19 +159,19 @@ TEST_F(ColorsIniTest, ProfileWithoutItsOwnFileReadsTheSkinsAndSavesWithoutBackup
   const fs::path profileScheme = skin.skinsFolder() / "Quil_profile_Work" / "mods" / "green";
   fs::create_directories(profileScheme);
   app.state.SetProfileName("Work");
-  ShowOutcome(app, ReadColorsIni(app));
+  ShowOutcome(app, ReadColorsIni(app.files, app.state, app.colors));
   const Color skinNick = app.colors[MsgNick];
   EXPECT_NE(skinNick, 0u);
 
   app.colors[MsgNick] = MakeColor(11, 22, 33);
   const std::string skinFile = ScratchSkin::Read(File());
-  ASSERT_TRUE(WriteColorsIni(app).done);
+  ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done);
   EXPECT_TRUE(fs::exists(profileScheme / "colors.ini"));
   EXPECT_FALSE(fs::exists(profileScheme / "colors.ini.bak"));
   EXPECT_EQ(ScratchSkin::Read(File()), skinFile);
 
   app.colors[MsgNick] = 0;
-  ShowOutcome(app, ReadColorsIni(app));
+  ShowOutcome(app, ReadColorsIni(app.files, app.state, app.colors));
   EXPECT_EQ(app.colors[MsgNick], MakeColor(11, 22, 33));
 }
 

@@ -91,7 +91,8 @@ class ConfigDtdWriterTest : public ::testing::Test {
   }
 
   bool Write(const std::string& folder = "", const std::string& prefix = "") {
-    return ShowOutcome(app, WriteConfigDtd(app, settings, selection, folder, prefix));
+    return ShowOutcome(app, WriteConfigDtd(app.files, app.state, app.plugins, settings, selection,
+                                           folder, prefix));
   }
 
   std::string Read(const std::string& relative) { return ScratchSkin::Read(skin / relative); }

@@ -39,9 +39,11 @@ TEST_F(ListsTest, SchemeFoldersFollowTheFolderRules) {
   }
   Put("mods/loose.dtd");
   TestApp t;
-  EXPECT_EQ(SchemeFolders(t.app), (std::vector<std::string>{"aqua", "Blue", "green"}));
+  EXPECT_EQ(SchemeFolders(t.app.files, t.app.state.ShowHidden),
+            (std::vector<std::string>{"aqua", "Blue", "green"}));
   t.app.state.ShowHidden = true;
-  EXPECT_EQ(SchemeFolders(t.app), (std::vector<std::string>{"!old", "aqua", "Blue", "green"}));
+  EXPECT_EQ(SchemeFolders(t.app.files, t.app.state.ShowHidden),
+            (std::vector<std::string>{"!old", "aqua", "Blue", "green"}));
 }
 
 TEST_F(ListsTest, HideSchemeRenamesAndActivatesTheFirstRemaining) {

@@ -78,7 +78,9 @@ TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
     std::string file;
     std::function<bool(App&)> write;
   } writers[] = {{"colors.dtd", SaveColorsDtd},
-                 {"colors.ini", [](App& a) { return ShowOutcome(a, WriteColorsIni(a)); }}};
+                 {"colors.ini", [](App& a) {
+                    return ShowOutcome(a, WriteColorsIni(a.files, a.state, a.colors));
+                  }}};
   for (const auto& w : writers) {
     const std::string before = ScratchSkin::Read(File("green", w.file));
     // The new file cannot be created, its writing fails, or the file is held open elsewhere.
@@ -142,8 +144,8 @@ TEST_F(SchemeFilesTest, SampleSchemesLoadDistinctlyAndSaveUnchanged) {
     }
     const std::string dtd = ScratchSkin::Read(File(scheme, "colors.dtd"));
     const std::string ini = ScratchSkin::Read(File(scheme, "colors.ini"));
-    ASSERT_TRUE(WriteColorsDtd(app).done) << scheme;
-    ASSERT_TRUE(WriteColorsIni(app).done) << scheme;
+    ASSERT_TRUE(WriteColorsDtd(app.files, app.state, app.colors).done) << scheme;
+    ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "colors.dtd")), dtd) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "colors.ini")), ini) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "Quil.bmp")).substr(0, 2), "BM") << scheme;

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QUIL_FUZZ_CHECK(ReadFile(kTarget) == BytesOf(expected));
     if (readable) {
       FuzzApp reader;
-      ReadColorsDtd(reader.app, "green");
+      ReadColorsDtd(reader.app.files, reader.app.state, reader.app.colors, "green");
       for (std::size_t s = 0; s < colors.size(); ++s) {
         QUIL_FUZZ_CHECK(reader.app.colors[kColorsDtdSlots[s]] == colors[s]);
       }

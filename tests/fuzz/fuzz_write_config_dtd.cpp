@@ -189,7 +189,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   bool saved = false;
   const auto exit = RunUntilExit([&] {
-    saved = ShowOutcome(fuzz.app, WriteConfigDtd(fuzz.app, settings, selection, "", ""));
+    saved = ShowOutcome(fuzz.app, WriteConfigDtd(fuzz.app.files, fuzz.app.state, fuzz.app.plugins,
+                                                 settings, selection, "", ""));
   });
   QUIL_FUZZ_CHECK(!exit);
   QUIL_FUZZ_CHECK(!FileExists("config.dtd.def"));
