@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "colors/ColorsDtd.h"
-#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/SchemeColorFiles.h"
 #include "tests/support/GreenSchemeTest.h"

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "colors/ColorsIni.h"
-#include "dialog/Outcomes.h"
 #include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
 
@@ -89,7 +88,7 @@ TEST_F(ColorsIniTest, WriteThenReadRestoresTheButtonColorsAndPutinfoTakesServers
   loaded[MsgBorder] = MakeColor(8, 8, 8);
   loaded[disp] = MakeColor(7, 7, 7);
   app.colors = loaded;
-  ShowOutcome(app, ReadColorsIni(app.files, app.state, app.colors));
+  EXPECT_TRUE(ReadColorsIni(app.files, app.state, app.colors).faults.empty());
   for (const auto& [entry, color] : colors) {
     if (entry != MsgPutinfo) {
       EXPECT_EQ(app.colors[entry], color) << EntryName(entry);
@@ -99,7 +98,6 @@ TEST_F(ColorsIniTest, WriteThenReadRestoresTheButtonColorsAndPutinfoTakesServers
   EXPECT_EQ(app.colors[MsgEdt], MakeColor(9, 9, 9));
   EXPECT_EQ(app.colors[MsgBorder], MakeColor(8, 8, 8));
   EXPECT_EQ(app.colors[disp], MakeColor(7, 7, 7));
-  EXPECT_TRUE(dialog.messages.empty());
 }
 
 TEST(ColorLineValue, TakesCommaSeparatedNumbersAfterTheFirstEquals) {
@@ -133,7 +131,7 @@ TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
   ScratchSkin::Write(File(), text);
 
   app.colors = SchemeColors{};
-  ShowOutcome(app, ReadColorsIni(app.files, app.state, app.colors));
+  ReadColorsIni(app.files, app.state, app.colors);
   // Read before the missing key: file values.
   for (const int entry : {MsgServer, MsgAction, MsgLinks}) {
     EXPECT_EQ(app.colors[entry], written.at(entry)) << EntryName(entry);
@@ -159,7 +157,7 @@ TEST_F(ColorsIniTest, ProfileWithoutItsOwnFileReadsTheSkinsAndSavesWithoutBackup
   const fs::path profileScheme = skin.skinsFolder() / "Quil_profile_Work" / "mods" / "green";
   fs::create_directories(profileScheme);
   app.state.SetProfileName("Work");
-  ShowOutcome(app, ReadColorsIni(app.files, app.state, app.colors));
+  ReadColorsIni(app.files, app.state, app.colors);
   const Color skinNick = app.colors[MsgNick];
   EXPECT_NE(skinNick, 0u);
 
@@ -171,7 +169,7 @@ TEST_F(ColorsIniTest, ProfileWithoutItsOwnFileReadsTheSkinsAndSavesWithoutBackup
   EXPECT_EQ(ScratchSkin::Read(File()), skinFile);
 
   app.colors[MsgNick] = 0;
-  ShowOutcome(app, ReadColorsIni(app.files, app.state, app.colors));
+  ReadColorsIni(app.files, app.state, app.colors);
   EXPECT_EQ(app.colors[MsgNick], MakeColor(11, 22, 33));
 }
 

@@ -7,7 +7,6 @@
 #include <functional>
 #include <map>
 
-#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
 #include "dialog/SchemeColorFiles.h"

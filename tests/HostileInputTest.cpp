@@ -5,7 +5,6 @@
 
 #include <filesystem>
 
-#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
 #include "dialog/SchemeColorFiles.h"

@@ -39,10 +39,8 @@ TEST_F(ListsTest, SchemeFoldersFollowTheFolderRules) {
   }
   Put("mods/loose.dtd");
   TestApp t;
-  EXPECT_EQ(SchemeFolders(t.app.files, t.app.state.ShowHidden),
-            (std::vector<std::string>{"aqua", "Blue", "green"}));
-  t.app.state.ShowHidden = true;
-  EXPECT_EQ(SchemeFolders(t.app.files, t.app.state.ShowHidden),
+  EXPECT_EQ(SchemeFolders(*t.files, false), (std::vector<std::string>{"aqua", "Blue", "green"}));
+  EXPECT_EQ(SchemeFolders(*t.files, true),
             (std::vector<std::string>{"!old", "aqua", "Blue", "green"}));
 }
 

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <set>
 #include <string>
 
 #include "colors/ColorsDtd.h"
 #include "colors/ColorsIni.h"
-#include "colors/SchemeFiles.h"
-#include "dialog/Outcomes.h"
 #include "dialog/SchemeColorFiles.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/GreenSchemeTest.h"
@@ -76,11 +73,10 @@ class SchemeFilesTest : public GreenSchemeTest {
 TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
   const struct {
     std::string file;
-    std::function<bool(App&)> write;
-  } writers[] = {{"colors.dtd", SaveColorsDtd},
-                 {"colors.ini", [](App& a) {
-                    return ShowOutcome(a, WriteColorsIni(a.files, a.state, a.colors));
-                  }}};
+    Outcome (*write)(FileServices&, const AppState&, const SchemeColors&);
+    Fault fault;
+  } writers[] = {{"colors.dtd", WriteColorsDtd, Fault::ColorsDtdNotSaved},
+                 {"colors.ini", WriteColorsIni, Fault::ColorsIniNotSaved}};
   for (const auto& w : writers) {
     const std::string before = ScratchSkin::Read(File("green", w.file));
     // The new file cannot be created, its writing fails, or the file is held open elsewhere.
@@ -91,15 +87,13 @@ TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
       if (fault == 0) failing.uncreatable.insert(target + ".new");
       if (fault == 1) failing.failingClose.insert(target + ".new");
       if (fault == 2) failing.sharingViolation.insert(target);
-      App failingApp(failing, dialog, dialog, dialog);
-      failingApp.state = app.state;
-      failingApp.colors[disp] = failingApp.colors[MsgServer] = MakeColor(1, 2, 3);
-      dialog.messages.clear();
+      SchemeColors colors = app.colors;
+      colors[disp] = colors[MsgServer] = MakeColor(1, 2, 3);
 
-      EXPECT_FALSE(w.write(failingApp)) << w.file << fault << atClose;
-      ASSERT_EQ(dialog.messages.size(), 1u);
-      EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Failure);
-      EXPECT_EQ(dialog.messages[0].text, "Unable to save " + w.file);
+      const Outcome written = w.write(failing, app.state, colors);
+      EXPECT_FALSE(written.done) << w.file << fault << atClose;
+      ASSERT_EQ(written.faults.size(), 1u);
+      EXPECT_EQ(written.faults[0].fault, w.fault);
       EXPECT_EQ(ScratchSkin::Read(File("green", w.file)), before) << w.file << fault;
       EXPECT_FALSE(fs::exists(File("green", w.file + ".new")));
     }

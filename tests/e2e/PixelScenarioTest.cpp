@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/SchemeColorFiles.h"
 #include "tests/e2e/Scenario.h"

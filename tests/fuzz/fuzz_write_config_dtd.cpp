@@ -12,7 +12,6 @@
 #include <filesystem>
 
 #include "base/Text.h"
-#include "dialog/Outcomes.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/ConfigDtdWriter.h"
@@ -28,7 +27,6 @@ namespace {
 
 // The three lines between the defaults header and the block.
 constexpr std::string_view kBlockLead = "     ===============================\n-->\n\n";
-constexpr const char* kIncomplete = "Unable to write a complete file... restoring backup";
 
 // The sample profile's settings and the catalogue.
 struct SampleProfile {
@@ -187,12 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     keys.push_back({EntityKey(option), OptionValue(settings, option), option.IsRead()});
   }
 
-  bool saved = false;
-  const auto exit = RunUntilExit([&] {
-    saved = ShowOutcome(fuzz.app, WriteConfigDtd(fuzz.app.files, fuzz.app.state, fuzz.app.plugins,
-                                                 settings, selection, "", ""));
-  });
-  QUIL_FUZZ_CHECK(!exit);
+  const Outcome saved =
+      WriteConfigDtd(fuzz.app.files, fuzz.app.state, fuzz.app.plugins, settings, selection, "", "");
   QUIL_FUZZ_CHECK(!FileExists("config.dtd.def"));
   QUIL_FUZZ_CHECK(ReadFile("config.dtd.bak") == previous);
 
@@ -214,13 +208,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const bool complete = matched.size() == keys.size();
-  QUIL_FUZZ_CHECK(saved == complete);
+  QUIL_FUZZ_CHECK(saved.done == complete);
   if (!complete) {
-    QUIL_FUZZ_CHECK(OnlyFailure(fuzz.dialog, kIncomplete));
+    QUIL_FUZZ_CHECK(saved.faults.size() == 1 && saved.faults[0].fault == Fault::ConfigIncomplete);
     QUIL_FUZZ_CHECK(ReadFile("config.dtd") == previous);
     return 0;
   }
-  QUIL_FUZZ_CHECK(fuzz.dialog.messages.empty());
+  QUIL_FUZZ_CHECK(saved.faults.empty());
   const std::string written = TextOf(ReadFile("config.dtd"));
   QUIL_FUZZ_CHECK(written.compare(0, expected.size(), expected) == 0);
   QUIL_FUZZ_CHECK(written.compare(expected.size(), kModpackHeader.size(), kModpackHeader) == 0);
