@@ -270,7 +270,7 @@ bool CommitScheme(App& app, std::string_view text) {
     s.SetPreviewImagePath(*full);
   }
   app.controls.RedrawMain();
-  // The colors reader has put the active scheme back into the box when it could not read the
+  // Loading the colors has put the active scheme back into the box when it could not read the
   // candidate's colors; Save takes the scheme from the box, so it must never show another.
   return EqualsNoCase(s.SchemeName, candidate);
 }
