@@ -10,7 +10,8 @@
 
 namespace quil {
 
-// A step that went wrong, named by the step and how it failed.
+// A step that went wrong, named by the step and how it failed. The dialog's message table has a
+// row for each, in this order, ending with the last one here.
 enum class Fault {
   ConfigUnreadable,          // a profile's config.dtd did not open; the defaults are read instead
   DefaultsUnreadable,        // the default plugin's settings did not open either

@@ -1,6 +1,8 @@
 // The message table of the faults.
 #include "dialog/Outcomes.h"
 
+#include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -62,11 +64,17 @@ constexpr FaultMessage kFaultMessages[] = {
     {Fault::ColorsIniNotSaved, "Unable to save colors.ini", Icon::Error},
 };
 
-const FaultMessage& MessageOf(Fault fault) {
-  for (const FaultMessage& row : kFaultMessages) {
-    if (row.fault == fault) return row;
+// Every fault has its row, in the order of the faults, so a fault finds its row by its value.
+constexpr bool EveryFaultInOrder() {
+  for (std::size_t i = 0; i < std::size(kFaultMessages); ++i) {
+    if (static_cast<std::size_t>(kFaultMessages[i].fault) != i) return false;
   }
-  return kFaultMessages[0];  // not reached: every fault has its row
+  return std::size(kFaultMessages) == static_cast<std::size_t>(Fault::ColorsIniNotSaved) + 1;
+}
+static_assert(EveryFaultInOrder());
+
+const FaultMessage& MessageOf(Fault fault) {
+  return kFaultMessages[static_cast<std::size_t>(fault)];
 }
 
 std::string MessageText(App& app, const FaultMessage& row, const FaultReport& report) {
