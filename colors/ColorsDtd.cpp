@@ -7,8 +7,7 @@
 
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
-#include "core/App.h"
-#include "core/ControlIds.h"
+#include "core/AppState.h"
 #include "files/FileReplacement.h"
 
 namespace quil {
@@ -17,12 +16,6 @@ namespace {
 
 constexpr std::string_view kColorsDtd = "colors.dtd";
 constexpr std::string_view kColorsDefaultDtd = "colors_default.dtd";
-
-constexpr std::string_view kNoTemplate = "Unable to open old file...\nUnable to save colors.dtd";
-constexpr std::string_view kIncompleteTemplate =
-    "Unable to write a complete colors.dtd file... \n(old file probably corrupt)\n...restoring "
-    "backup";
-constexpr std::string_view kNotSaved = "Unable to save colors.dtd";
 
 // A slot line carries its three components between its first six double quotes.
 constexpr std::size_t kSlotQuotes = 6;
@@ -81,88 +74,77 @@ Color SlotLineColor(std::string_view line) {
   return MakeColor(after(0), after(2), after(4));
 }
 
-void ReadColorsDtd(App& app, std::string_view schemeName) {
+Outcome ReadColorsDtd(FileServices& files, AppState& state, SchemeColors& colors,
+                      std::string_view schemeName) {
   std::string name(schemeName);
-  if (name.empty()) name = app.controls.GetText(Page::Colors, kSchemeBox, kControlTextCapacity);
   if (name.empty()) name = kFallbackScheme;
   // The scheme that is read is the one that becomes active, so the name is held as SchemeName
   // holds it.
   name = Bounded(name, kNameCapacity);
 
-  const auto file = OpenSchemeFileForReading(app, name, kColorsDtd);
-  if (!file) {
-    app.messages.Notice(kNoColorFilesMessage);
-    app.controls.SetText(Page::Colors, kSchemeBox, app.state.SchemeName);
-    return;
-  }
-  app.state.SetSchemeName(name);
+  const auto file = OpenSchemeFileForReading(files, state, name, kColorsDtd);
+  if (!file) return Outcome{}.Fail(Fault::ColorFilesUnreadable, SchemeFolderPath(name));
+  state.SetSchemeName(name);
 
   // One pass from the top: a slot whose line is missing leaves the file at its end, so it and
   // every later slot read as 0.
   std::string line;
   for (const ColorEntry slot : kColorsDtdSlots) {
     const std::string key = Format(" %sRed ", {EntryName(slot)});
-    StoreSlot(app.colors, slot, ReadLineContaining(*file, key, line) ? SlotLineColor(line) : 0);
+    StoreSlot(colors, slot, ReadLineContaining(*file, key, line) ? SlotLineColor(line) : 0);
   }
+  return {};
 }
 
-bool WriteColorsDtd(App& app) {
-  const auto target = SchemeWriteTarget(app.state, kColorsDtd);
+Outcome WriteColorsDtd(FileServices& files, const AppState& state, const SchemeColors& colors) {
+  Outcome outcome;
+  const auto target = SchemeWriteTarget(state, kColorsDtd);
   const auto backup = target ? BackupName(*target) : std::nullopt;
-  if (!backup) {
-    app.messages.Failure(kNoTemplate);
-    return false;
-  }
-  if (!KeepSchemeBackup(app, *target, *backup, kNotSaved)) return false;
+  if (!backup)
+    return outcome.Fail(Fault::ColorsDtdTemplateUnreadable, SchemeFolderPath(state.SchemeName));
+  if (!KeepSchemeBackup(files, *target, *backup))
+    return outcome.Fail(Fault::ColorsDtdNotSaved, *backup);
 
   // The template is the previous file; a profile without its own file starts from the skin's,
   // which becomes its backup.
-  auto templ = app.files.OpenRead(*backup);
+  auto templ = files.OpenRead(*backup);
   if (!templ) {
-    const auto skinCopy = SkinSchemeFile(app.state.SchemeName, kColorsDtd);
-    if (skinCopy && ReplaceWithCopy(app.files, *skinCopy, *backup)) {
-      templ = app.files.OpenRead(*backup);
+    const auto skinCopy = SkinSchemeFile(state.SchemeName, kColorsDtd);
+    if (skinCopy && ReplaceWithCopy(files, *skinCopy, *backup)) {
+      templ = files.OpenRead(*backup);
     }
   }
-  if (!templ) {
-    app.messages.Failure(kNoTemplate);
-    return false;
-  }
+  if (!templ) return outcome.Fail(Fault::ColorsDtdTemplateUnreadable, *backup);
 
-  FileReplacement out(app.files, *target);
-  if (!out.Opened()) {
-    app.messages.Failure(kNotSaved);
-    return false;
-  }
+  FileReplacement out(files, *target);
+  if (!out.Opened()) return outcome.Fail(Fault::ColorsDtdNotSaved, *target);
 
   bool complete = true;
   for (const ColorEntry slot : kColorsDtdSlots) {
-    if (!RewriteSlot(*templ, out.Writer(), EntryName(slot), app.colors[slot])) {
+    if (!RewriteSlot(*templ, out.Writer(), EntryName(slot), colors[slot])) {
       complete = false;
       break;
     }
   }
 
   if (!complete) {
-    app.messages.Failure(kIncompleteTemplate);
     out.Abandon();
-    templ.reset();
-    if (const auto pristine = SkinSchemeFile(app.state.SchemeName, kColorsDefaultDtd)) {
-      ReplaceWithCopy(app.files, *pristine, *target);
-    }
-    ReadColorsDtd(app, {});
-    app.controls.RedrawMain();
-    return false;
+    return outcome.Fail(Fault::ColorsDtdTemplateIncomplete, *backup);
   }
 
   std::string line;
   while (templ->ReadLine(line, kColorLineCapacity)) out.Write(line);
   templ.reset();
   if (out.Commit() != FileReplacement::Result::Replaced) {
-    app.messages.Failure(kNotSaved);
-    return false;
+    return outcome.Fail(Fault::ColorsDtdNotSaved, *target);
   }
-  return true;
+  return outcome;
+}
+
+void RestoreDefaultColorsDtd(FileServices& files, const AppState& state) {
+  const auto target = SchemeWriteTarget(state, kColorsDtd);
+  const auto pristine = SkinSchemeFile(state.SchemeName, kColorsDefaultDtd);
+  if (target && pristine) ReplaceWithCopy(files, *pristine, *target);
 }
 
 }  // namespace quil

@@ -6,7 +6,7 @@
 
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
-#include "core/App.h"
+#include "core/AppState.h"
 #include "files/FileReplacement.h"
 
 namespace quil {
@@ -15,8 +15,6 @@ namespace {
 
 constexpr std::string_view kColorsIni = "colors.ini";
 constexpr std::string_view kHeader = "[Colors]\nUse Skin=1\nFile=colors.ini\n";
-
-constexpr std::string_view kNotSaved = "Unable to save colors.ini";
 
 // Code, sub-index, label, color from, and for the rows the reader uses, the entry it loads. The
 // labels are the messaging client's own, cut-off and odd ones included.
@@ -223,46 +221,41 @@ Color ColorLineValue(std::string_view line) {
   return MakeColor(components[0], components[1], components[2]);
 }
 
-bool WriteColorsIni(App& app) {
-  const auto target = SchemeWriteTarget(app.state, kColorsIni);
+Outcome WriteColorsIni(FileServices& files, const AppState& state, const SchemeColors& colors) {
+  Outcome outcome;
+  const auto target = SchemeWriteTarget(state, kColorsIni);
   const auto backup = target ? BackupName(*target) : std::nullopt;
-  if (!backup) {
-    app.messages.Failure(kNotSaved);
-    return false;
-  }
-  if (!KeepSchemeBackup(app, *target, *backup, kNotSaved)) return false;
+  if (!backup) return outcome.Fail(Fault::ColorsIniNotSaved, SchemeFolderPath(state.SchemeName));
+  if (!KeepSchemeBackup(files, *target, *backup))
+    return outcome.Fail(Fault::ColorsIniNotSaved, *backup);
 
-  FileReplacement out(app.files, *target);
-  if (!out.Opened()) {
-    app.messages.Failure(kNotSaved);
-    return false;
-  }
+  FileReplacement out(files, *target);
+  if (!out.Opened()) return outcome.Fail(Fault::ColorsIniNotSaved, *target);
   out.Write(kHeader);
   for (const MessageColorRow& row : kRows) {
-    out.Write(ColorLine(row, app.colors[row.colorFrom]));
+    out.Write(ColorLine(row, colors[row.colorFrom]));
     out.Write(TextLine(row));
   }
   if (out.Commit() != FileReplacement::Result::Replaced) {
-    app.messages.Failure(kNotSaved);
-    return false;
+    return outcome.Fail(Fault::ColorsIniNotSaved, *target);
   }
-  return true;
+  return outcome;
 }
 
-void ReadColorsIni(App& app) {
-  const auto file = OpenSchemeFileForReading(app, app.state.SchemeName, kColorsIni);
+Outcome ReadColorsIni(FileServices& files, const AppState& state, SchemeColors& colors) {
+  const auto file = OpenSchemeFileForReading(files, state, state.SchemeName, kColorsIni);
   if (!file) {
-    app.messages.Notice(kNoColorFilesMessage);
-    return;
+    return Outcome{}.Fail(Fault::ColorFilesUnreadable, SchemeFolderPath(state.SchemeName));
   }
   // One pass from the top: a missing key leaves the file at its end, so it and every later key
   // read as 0.
   std::string line;
   for (const MessageColorRow& row : kRows) {
     if (row.loadsInto == MessageColorRow::kNoLoad) continue;
-    app.colors[row.loadsInto] =
+    colors[row.loadsInto] =
         ReadLineContaining(*file, ColorKey(row), line) ? ColorLineValue(line) : 0;
   }
+  return {};
 }
 
 }  // namespace quil

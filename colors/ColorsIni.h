@@ -9,10 +9,12 @@
 #include <string_view>
 
 #include "colors/SchemeColors.h"
+#include "core/Outcome.h"
+#include "files/FileServices.h"
 
 namespace quil {
 
-struct App;
+struct AppState;
 
 // One row of the message color table: the code (eight characters), the sub-index (01 is the text
 // part of a message whose 00 row is the nick part), the label written as it is, the entry whose
@@ -36,14 +38,14 @@ std::span<const MessageColorRow> MessageColorRows();
 std::string ColorKey(const MessageColorRow& row);
 
 // Writes the active profile's colors.ini of the active scheme from the table and MessageBlock,
-// keeping the previous file as the ".bak" backup. False, with "Unable to save colors.ini" and the
-// previous file back in place, when the file cannot be written.
-bool WriteColorsIni(App& app);
+// keeping the previous file as the ".bak" backup. Fails with ColorsIniNotSaved, the previous file
+// back in place, when the file cannot be written.
+Outcome WriteColorsIni(FileServices& files, const AppState& state, const SchemeColors& colors);
 
 // Loads the 14 MessageBlock entries from the active scheme's colors.ini (the profile's copy, else
 // the skin's). A key that is missing, or stands before the previous key, reads as 0 with every
-// later key. Says so and changes nothing when neither copy opens.
-void ReadColorsIni(App& app);
+// later key. Fails with ColorFilesUnreadable, changing nothing, when neither copy opens.
+Outcome ReadColorsIni(FileServices& files, const AppState& state, SchemeColors& colors);
 
 // The color of a color line: the text after its first "=", split at commas (a run of commas is
 // one separator) into red, green and blue, each cut to its low 8 bits; 0 for what is missing.

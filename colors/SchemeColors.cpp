@@ -1,7 +1,7 @@
 // Mirrors, color buttons and the flags of unsaved color changes.
 #include "colors/SchemeColors.h"
 
-#include "core/App.h"
+#include "core/AppState.h"
 
 namespace quil {
 
@@ -27,12 +27,11 @@ std::optional<ColorButton> FindColorButton(int buttonId) {
   return std::nullopt;
 }
 
-bool StoreChosenColor(App& app, int buttonId, Color chosen) {
+bool StoreChosenColor(SchemeColors& colors, AppState& state, int buttonId, Color chosen) {
   const auto button = FindColorButton(buttonId);
   if (!button) return false;
-  app.colors[button->entry] = chosen;
-  app.controls.RedrawMain();
-  SetColorFlag(app.state, button->flag);
+  colors[button->entry] = chosen;
+  SetColorFlag(state, button->flag);
   return true;
 }
 

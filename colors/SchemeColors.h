@@ -11,7 +11,6 @@
 
 namespace quil {
 
-struct App;
 struct AppState;
 
 // A mirror holds a copy of a colors.dtd slot in another block, so that the chooser's custom
@@ -89,9 +88,9 @@ struct ColorButton {
 std::optional<ColorButton> FindColorButton(int buttonId);
 
 // The end of a color choice with button `buttonId`: the chooser's current color goes into the
-// button's entry (after Cancel that is the entry's own value), the main window is redrawn and the
-// button's flag is set, after Cancel too. False, with nothing changed, for a control that is no
+// button's entry (after Cancel that is the entry's own value) and the button's flag is set, after
+// Cancel too. False, with nothing changed, for a control that is no
 // color button.
-bool StoreChosenColor(App& app, int buttonId, Color chosen);
+bool StoreChosenColor(SchemeColors& colors, AppState& state, int buttonId, Color chosen);
 
 }  // namespace quil

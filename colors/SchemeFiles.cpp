@@ -2,10 +2,8 @@
 #include "colors/SchemeFiles.h"
 
 #include "base/Text.h"
+#include "core/AppState.h"
 #include "files/FileReplacement.h"
-#include "colors/ColorsDtd.h"
-#include "colors/ColorsIni.h"
-#include "core/App.h"
 
 namespace quil {
 
@@ -38,10 +36,10 @@ bool IsSchemeFolder(const DirEntry& entry, bool showHidden) {
   return true;
 }
 
-std::vector<std::string> SchemeFolders(App& app) {
+std::vector<std::string> SchemeFolders(FileServices& files, bool showHidden) {
   std::vector<std::string> names;
-  for (const DirEntry& entry : app.files.List(SchemeFolderPath("*"))) {
-    if (IsSchemeFolder(entry, app.state.ShowHidden)) names.push_back(entry.name);
+  for (const DirEntry& entry : files.List(SchemeFolderPath("*"))) {
+    if (IsSchemeFolder(entry, showHidden)) names.push_back(entry.name);
   }
   return names;
 }
@@ -63,12 +61,13 @@ std::optional<std::string> BackupName(const std::string& path) {
   return Fitting(path + ".bak");
 }
 
-std::unique_ptr<TextReader> OpenSchemeFileForReading(App& app, std::string_view scheme,
+std::unique_ptr<TextReader> OpenSchemeFileForReading(FileServices& files, const AppState& state,
+                                                     std::string_view scheme,
                                                      std::string_view fileName) {
-  const std::string profileFolder = ReaderProfileFolderPath(app.state);
+  const std::string profileFolder = ReaderProfileFolderPath(state);
   for (const std::string_view folder : {std::string_view(profileFolder), std::string_view()}) {
     if (const auto path = SchemeFile(folder, scheme, fileName)) {
-      if (auto reader = app.files.OpenRead(*path)) return reader;
+      if (auto reader = files.OpenRead(*path)) return reader;
     }
   }
   return nullptr;
@@ -81,31 +80,17 @@ bool ReadLineContaining(TextReader& file, std::string_view key, std::string& lin
   return false;
 }
 
-bool KeepSchemeBackup(App& app, const std::string& target, const std::string& backup,
-                      std::string_view notSaved) {
-  switch (KeepBackup(app.files, target, backup)) {
+bool KeepSchemeBackup(FileServices& files, const std::string& target, const std::string& backup) {
+  switch (KeepBackup(files, target, backup)) {
     case BackupResult::Kept:
       return true;
     case BackupResult::NothingToKeep:
-      app.files.Delete(backup);
+      files.Delete(backup);
       return true;
     case BackupResult::Failed:
       break;
   }
-  app.messages.Failure(notSaved);
   return false;
-}
-
-void LoadSchemeColors(App& app, std::string_view schemeName) {
-  ReadColorsDtd(app, schemeName);
-  ReadColorsIni(app);
-}
-
-bool SaveSchemeColors(App& app) {
-  bool written = true;
-  if (app.state.ColorsDtdDirty || app.state.ProfileIsNew) written = WriteColorsDtd(app);
-  if (app.state.ColorsIniDirty || app.state.ProfileIsNew) written = WriteColorsIni(app) && written;
-  return written;
 }
 
 }  // namespace quil

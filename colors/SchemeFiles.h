@@ -15,7 +15,6 @@
 
 namespace quil {
 
-struct App;
 struct AppState;
 
 // The color files are read in lines of at most 399 characters; a longer line comes in pieces.
@@ -44,8 +43,9 @@ std::string SchemeFolderPath(std::string_view scheme);
 // form, not beginning with ".", not "all", and not beginning with "!" unless hidden folders are
 // shown.
 bool IsSchemeFolder(const DirEntry& entry, bool showHidden);
-// The scheme folders under "mods\", in listing order.
-std::vector<std::string> SchemeFolders(App& app);
+// The scheme folders under "mods\", in listing order; those beginning with "!" only with
+// `showHidden`.
+std::vector<std::string> SchemeFolders(FileServices& files, bool showHidden);
 
 // The file `fileName` of the active scheme where the writers put it: the skin's own scheme folder
 // for the profile "(default)", the profile's copy of it for a named profile. Nothing when the name
@@ -56,14 +56,11 @@ std::optional<std::string> SkinSchemeFile(std::string_view scheme, std::string_v
 // The name with ".bak" appended, when it fits.
 std::optional<std::string> BackupName(const std::string& path);
 
-// What both readers say when neither copy of their file opens.
-inline constexpr std::string_view kNoColorFilesMessage =
-    "Unable to find old color configuration files.";
-
 // Opens a scheme's file for reading the way the readers look for it: first in the active
 // profile's folder (formed for "(default)" too, where it normally does not exist), then in the
 // skin's own scheme folder. Null when neither opens.
-std::unique_ptr<TextReader> OpenSchemeFileForReading(App& app, std::string_view scheme,
+std::unique_ptr<TextReader> OpenSchemeFileForReading(FileServices& files, const AppState& state,
+                                                     std::string_view scheme,
                                                      std::string_view fileName);
 
 // Reads on, line by line, to the next line that contains `key` (compared with case); false at the
@@ -73,18 +70,8 @@ bool ReadLineContaining(TextReader& file, std::string_view key, std::string& lin
 
 // Keeps the previous content of a color file as its backup before the file is rewritten, whole
 // or not at all (KeepBackup of app/FileReplacement.h). A file that does not exist yet leaves no
-// backup: an older one is deleted, so that it is not taken for the file's previous content. False,
-// after the failure `notSaved` was shown, when the backup could not be made: the file must then
-// not be rewritten.
-bool KeepSchemeBackup(App& app, const std::string& target, const std::string& backup,
-                      std::string_view notSaved);
-
-// Loads a scheme: the colors.dtd reader with `schemeName`, then the colors.ini reader for the
-// scheme that has become active.
-void LoadSchemeColors(App& app, std::string_view schemeName);
-// Save's color step, run after config.dtd was written: colors.dtd when ColorsDtdDirty is set or
-// the profile is new, then colors.ini when ColorsIniDirty is set or the profile is new. The flags
-// stay as they are. True when every file it had to write was written.
-bool SaveSchemeColors(App& app);
+// backup: an older one is deleted, so that it is not taken for the file's previous content. False
+// when the backup could not be made: the file must then not be rewritten.
+bool KeepSchemeBackup(FileServices& files, const std::string& target, const std::string& backup);
 
 }  // namespace quil

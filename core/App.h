@@ -1,6 +1,8 @@
 // The application object: the process-wide state that the parts of the utility share, and the
 // ports through which they reach files, the dialog, message boxes and the end of the program.
-// One App is made by the Win32 shell (or by a test) and handed to every operation.
+// One App is made by the Win32 shell (or by a test) and handed to the dialog's operations and the
+// profile folders; the color and settings files get only the file services and the values they
+// use, and return outcomes (core/Outcome.h) that the dialog turns into messages.
 #pragma once
 
 #include "core/AppState.h"

@@ -8,7 +8,9 @@
 #include "core/App.h"
 #include "core/ControlIds.h"
 #include "dialog/ListCommands.h"
+#include "dialog/Outcomes.h"
 #include "dialog/ProfileLoading.h"
+#include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
 #include "files/FileReplacement.h"
 #include "profiles/Lists.h"
@@ -61,7 +63,7 @@ void ChooseColor(App& app, int buttonId) {
   const Color chosen =
       app.shell->ChooseColor(app.colors[button->entry], app.colors.Block(button->block));
   app.ColorChooserOpen = false;
-  StoreChosenColor(app, buttonId, chosen);
+  EndColorChoice(app, buttonId, chosen);
 }
 
 void ChooseImage(App& app) {
@@ -144,7 +146,7 @@ void StartUp(App& app) {
 
 void Save(App& app) {
   PluginSelection selection = ShownPluginSelection(app);
-  const bool saved = SaveProfile(app, ShownSettings(app), selection);
+  const bool saved = ShowOutcome(app, SaveProfile(app, ShownSettings(app), selection));
   // A plugin the file could not bind is no longer enabled.
   ShowPluginSelection(app, selection);
   if (!saved) return;
@@ -161,11 +163,8 @@ void Restore(App& app) {
   if (app.files.Attributes(std::string(kConfigDtd)).value_or(FileAttributes{}).isReadOnly) {
     app.files.ClearReadOnly(std::string(kConfigDtd));
   }
-  if (!WriteDefaultConfig(app, std::string(kConfigDtd))) {
-    app.messages.Failure(kUnrecoverableFileError);
-    app.exit.Exit(1);
-  }
-  for (const std::string& scheme : SchemeFolders(app)) {
+  ShowOutcome(app, WriteDefaultConfig(app.files, std::string(kConfigDtd)));
+  for (const std::string& scheme : SchemeFolders(app.files, app.state.ShowHidden)) {
     RestoreSchemeFile(app, scheme, "colors.dtd", "colors_default.dtd");
     RestoreSchemeFile(app, scheme, "colors.ini", "colors_default.ini");
   }
@@ -272,7 +271,7 @@ bool CommitScheme(App& app, std::string_view text) {
     s.SetPreviewImagePath(*full);
   }
   app.controls.RedrawMain();
-  // The colors reader has put the active scheme back into the box when it could not read the
+  // Loading the colors has put the active scheme back into the box when it could not read the
   // candidate's colors; Save takes the scheme from the box, so it must never show another.
   return EqualsNoCase(s.SchemeName, candidate);
 }

@@ -7,6 +7,7 @@
 #include "core/App.h"
 #include "core/ControlIds.h"
 #include "dialog/ListCommands.h"
+#include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
@@ -43,7 +44,7 @@ std::string FindPreviewImage(App& app) {
 void ReloadProfile(App& app, bool fullScan) {
   if (fullScan) {
     app.controls.SetListRedraw(Page::Colors, kSchemeBox, false);
-    for (const std::string& scheme : SchemeFolders(app)) {
+    for (const std::string& scheme : SchemeFolders(app.files, app.state.ShowHidden)) {
       app.controls.AddListLine(Page::Colors, kSchemeBox, scheme);
     }
     app.controls.SetListRedraw(Page::Colors, kSchemeBox, true);

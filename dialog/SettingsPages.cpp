@@ -7,6 +7,7 @@
 #include "core/App.h"
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "dialog/Outcomes.h"
 #include "settings/ConfigDtdReader.h"
 
 namespace quil {
@@ -88,7 +89,7 @@ void ShowSettings(App& app, const SkinSettings& settings) {
 bool LoadSettings(App& app, const std::string& fileName) {
   SkinSettings settings = ShownSettings(app);
   settings.scheme.reset();
-  const bool complete = ReadConfigDtd(app, fileName, settings);
+  const bool complete = ShowOutcome(app, ReadConfigDtd(app.files, fileName, settings));
   ShowSettings(app, settings);
   return complete;
 }

@@ -25,8 +25,9 @@ SkinSettings ShownSettings(App& app);
 // the plugins the stems enable (each stem enables every catalogue entry that has it).
 void ShowSettings(App& app, const SkinSettings& settings);
 
-// Reads `fileName` (see ReadConfigDtd) on top of the settings shown and shows what it read. True
-// when every option line was found.
+// Reads `fileName` (see ReadConfigDtd) on top of the settings shown, tells the user what went
+// wrong on the way (and ends the program when not even the defaults could be read), and shows what
+// it read. True when every option line was found.
 bool LoadSettings(App& app, const std::string& fileName);
 
 // The Plugins page list's selection, one flag for each catalogue entry.

@@ -160,36 +160,35 @@ std::string PreviewImageLine(App& app, const std::string& imagePath) {
   return imagePath;
 }
 
-bool SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection) {
+Outcome SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection) {
+  const Outcome declined{.done = false, .faults = {}};
   AppState& s = app.state;
   const std::string prefix = DirectoryPrefix(s);
   const std::string folder = ProfileFolderPath(s);
   if (s.ProfileIsNew) {
     if (!app.messages.Ask(
             Format("Profile \"%s\" not found:\nCreate a new profile?", {s.ProfileName}))) {
-      return false;
+      return declined;
     }
     // Without its folder nothing of the profile can be written: the save fails as a whole, and
     // the dialog keeps the user's edits for another try.
     if (!MakeProfileFolders(app, folder)) {
-      app.messages.Failure(kConfigNotSaved);
-      return false;
+      return Outcome{}.Fail(Fault::ConfigNotSaved, folder);
     }
     AddProfileLine(app, s.ProfileName);
   } else if (!app.messages.Ask(
                  Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}))) {
-    return false;
+    return declined;
   } else if (!IsDefaultProfile(s.ProfileName)) {
     // An existing profile whose folder has gone, or is a file of that name, fails the same way.
     const auto existing = app.files.Attributes(folder);
     if (!existing || !existing->isDirectory) {
-      app.messages.Failure(kConfigNotSaved);
-      return false;
+      return Outcome{}.Fail(Fault::ConfigNotSaved, folder);
     }
   }
   WriteDescTxt(app, folder);
   if (!IsDefaultProfile(s.ProfileName)) WriteTrillianXml(app, folder);
-  return WriteConfigDtd(app, settings, selection, folder, prefix);
+  return WriteConfigDtd(app.files, s, app.plugins, settings, selection, folder, prefix);
 }
 
 }  // namespace quil

@@ -31,8 +31,10 @@ std::string TitleDatePart(std::string_view titleLine);
 // image elsewhere keeps its full path.
 std::string PreviewImageLine(App& app, const std::string& imagePath);
 
-// Save of `settings` with the plugins of `selection` (see WriteConfigDtd): true when the user
-// confirmed and config.dtd was written completely.
-bool SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection);
+// Save of `settings` with the plugins of `selection` (see WriteConfigDtd): done when the user
+// confirmed and config.dtd was written completely. A profile folder that cannot be made, or has
+// gone, fails it with ConfigNotSaved before anything is written; a question answered No leaves it
+// not done with nothing reported.
+Outcome SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection);
 
 }  // namespace quil

@@ -362,8 +362,8 @@ int main(int argc, char** argv) {
     app.state.SetSchemeName(scheme.folder);
     for (const auto& [entry, color] : scheme.colors) app.colors[entry] = color;
 
-    Check(WriteColorsDtd(app), "writing colors.dtd");
-    Check(WriteColorsIni(app), "writing colors.ini");
+    Check(WriteColorsDtd(app.files, app.state, app.colors).done, "writing colors.dtd");
+    Check(WriteColorsIni(app.files, app.state, app.colors).done, "writing colors.ini");
     fs::remove(folder / "colors.dtd.bak");
     fs::remove(folder / "colors.ini.bak");
     fs::copy_file(folder / "colors.dtd", folder / "colors_default.dtd",

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/Text.h"
-#include "core/App.h"
 #include "files/FileReplacement.h"
 #include "settings/EntityText.h"
 #include "settings/SkinSettings.h"
@@ -13,13 +12,6 @@
 namespace quil {
 
 namespace {
-
-constexpr const char* kUnreadableConfig =
-    "Unable to read old configuration file: %s\\%s. \n\n ... reading default file ...\n\nThis "
-    "message will go away once you save personal settings to the '%s' profile";
-constexpr const char* kUnknownVersion = "Unable to determine version...\nreading config may fail";
-constexpr const char* kNoDefaultPlugin = "Unable to open default plugin.";
-constexpr const char* kNoDefaultBlock = "Unable to read configuration from default plugin.";
 
 // The number of lines between the defaults header and the block itself.
 constexpr int kLinesAfterDefaultsHeader = 3;
@@ -73,17 +65,13 @@ std::string EntityValue(std::string_view line) {
   return std::string(rest.substr(0, rest.find('"')));
 }
 
-bool ReadConfigDtd(App& app, const std::string& fileName, SkinSettings& settings) {
-  std::unique_ptr<TextReader> in = app.files.OpenRead(fileName);
+Outcome ReadConfigDtd(FileServices& files, const std::string& fileName, SkinSettings& settings) {
+  Outcome outcome;
+  std::unique_ptr<TextReader> in = files.OpenRead(fileName);
   if (!in) {
-    app.messages.Notice(
-        Format(kUnreadableConfig, {Bounded(app.files.CurrentDirectory(), kWorkDirCapacity),
-                                   fileName, app.state.ProfileName}));
-    in = app.files.OpenRead(std::string(kDefaultPluginFile));
-    if (!in) {
-      app.messages.Failure(kUnrecoverableFileError);
-      app.exit.Exit(1);
-    }
+    outcome.Report(Fault::ConfigUnreadable, fileName);
+    in = files.OpenRead(std::string(kDefaultPluginFile));
+    if (!in) return outcome.Fail(Fault::DefaultsUnreadable, std::string(kDefaultPluginFile));
   }
 
   std::string line;
@@ -91,7 +79,7 @@ bool ReadConfigDtd(App& app, const std::string& fileName, SkinSettings& settings
     settings.skinVersion = LeadingInt(EntityValue(line));
   } else {
     in->Rewind();
-    app.messages.Notice(kUnknownVersion);
+    outcome.Report(Fault::VersionUnknown, fileName);
   }
 
   bool found = FindLine(*in, kColorKey, kEntityLineCapacity, line);
@@ -109,35 +97,37 @@ bool ReadConfigDtd(App& app, const std::string& fileName, SkinSettings& settings
 
   settings.pluginStems.clear();
   if (found) ReadPluginStems(*in, settings.pluginStems);
-  return found;
+  outcome.done = found;
+  return outcome;
 }
 
-bool WriteDefaultConfig(App& app, const std::string& fileName) {
-  std::unique_ptr<TextReader> in = app.files.OpenRead(std::string(kDefaultPluginFile));
+Outcome WriteDefaultConfig(FileServices& files, const std::string& fileName) {
+  Outcome outcome;
+  std::unique_ptr<TextReader> in = files.OpenRead(std::string(kDefaultPluginFile));
   // The block replaces the file only once it is complete: a failure or a crash on the way leaves
   // the previous file as it was.
-  FileReplacement out(app.files, fileName);
-  std::string_view failure;
+  FileReplacement out(files, fileName);
   if (!out.Opened()) {
-    failure = kUnrecoverableFileError;
+    outcome.Fail(Fault::DefaultsNotCreated, fileName);
   } else if (!in) {
-    failure = kNoDefaultPlugin;
+    outcome.Fail(Fault::DefaultPluginUnreadable, std::string(kDefaultPluginFile));
   } else {
     std::string line;
     if (!FindLine(*in, kDefaultsHeader, kTemplateLineCapacity, line)) {
-      failure = kNoDefaultBlock;
+      outcome.Fail(Fault::DefaultBlockMissing, std::string(kDefaultPluginFile));
     } else {
       for (int i = 0; i < kLinesAfterDefaultsHeader; ++i) in->ReadLine(line, kTemplateLineCapacity);
       while (in->ReadLine(line, kTemplateLineCapacity)) out.Write(line);
       in.reset();
-      return out.Commit() == FileReplacement::Result::Replaced;
+      if (out.Commit() != FileReplacement::Result::Replaced) {
+        outcome.Fail(Fault::DefaultsCutShort, fileName);
+      }
+      return outcome;
     }
   }
-  app.messages.Failure(failure);
   in.reset();
   out.Abandon();
-  app.exit.Exit(1);
-  return false;  // not reached: the program has ended
+  return outcome;
 }
 
 }  // namespace quil

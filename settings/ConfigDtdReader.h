@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/Outcome.h"
+#include "files/FileServices.h"
+
 namespace quil {
 
-struct App;
 struct SkinSettings;
 
 // A profile's settings file, in the skin folder for "(default)" and in the profile's folder else.
@@ -30,21 +32,20 @@ inline constexpr std::size_t kTemplateLineCapacity = 400;
 std::string EntityValue(std::string_view line);
 
 // Reads `fileName` into `settings`: the skin version, the scheme, every option and the stems of the
-// enabled plugins. When the file cannot be opened it says so and reads the default plugin's
-// main.dtd instead; when that cannot be opened either, the program ends with exit status 1. True
-// when every option line was found; false when the file ended before one of them, in which case
-// that option and every later one keep their values. A version or scheme line not found keeps the
-// field as it was; the plugin stems are always those of this file.
-bool ReadConfigDtd(App& app, const std::string& fileName, SkinSettings& settings);
+// enabled plugins. When the file cannot be opened it reports so (ConfigUnreadable) and reads the
+// default plugin's main.dtd instead; when that cannot be opened either, it fails with
+// DefaultsUnreadable and reads nothing. A file without a version line is reported
+// (VersionUnknown) and read from its top. Done when every option line was found; not done when the
+// file ended before one of them, in which case that option and every later one keep their values.
+// A version or scheme line not found keeps the field as it was; the plugin stems are always those
+// of this file.
+Outcome ReadConfigDtd(FileServices& files, const std::string& fileName, SkinSettings& settings);
 
-// What the utility says before it ends because a file it cannot do without is unusable.
-inline constexpr std::string_view kUnrecoverableFileError = "Unrecoverable file error.";
-
-// Replaces `fileName` with the default settings block of the default plugin, in one step. When the
-// file cannot be created, or the default plugin cannot be opened or holds no default block, it
-// reports so and ends the program with exit status 1. False, with nothing reported, when writing
-// the block failed part way (a full disk, an I/O error, a failed flush): `fileName` then keeps its
-// old content and the caller decides what that failure means.
-bool WriteDefaultConfig(App& app, const std::string& fileName);
+// Replaces `fileName` with the default settings block of the default plugin, in one step. Fails
+// with DefaultsNotCreated when the file cannot be created, DefaultPluginUnreadable or
+// DefaultBlockMissing when the default plugin cannot be opened or holds no default block, and
+// DefaultsCutShort when writing the block failed part way (a full disk, an I/O error, a failed
+// flush); on every failure `fileName` keeps its old content.
+Outcome WriteDefaultConfig(FileServices& files, const std::string& fileName);
 
 }  // namespace quil

@@ -7,7 +7,8 @@
 
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
-#include "core/App.h"
+#include "core/AppState.h"
+#include "core/PluginList.h"
 #include "files/FileReplacement.h"
 #include "settings/ConfigDtdReader.h"
 #include "settings/EntityText.h"
@@ -16,15 +17,6 @@
 namespace quil {
 
 namespace {
-
-constexpr const char* kNoTemplate = "Unable to open old config file";
-constexpr std::string_view kNoConfig = kConfigNotSaved;
-constexpr const char* kIncomplete = "Unable to write a complete file... restoring backup";
-constexpr const char* kNoSettingsDtd = "Unable to save settings.dtd";
-constexpr const char* kPluginsLeftOut =
-    "These plugins were not enabled: config.dtd cannot name the folder or the variable of each. A "
-    "folder name may hold ASCII characters other than %% and #, a variable ASCII letters, digits, "
-    "\".\", \"-\" and \"_\".\n\n%s";
 
 constexpr const char* kSettingsDtd = "settings.dtd";
 constexpr const char* kSettingsDtdText = "<!ENTITY % configdtd SYSTEM \"config.dtd\"> %configdtd;";
@@ -48,13 +40,15 @@ bool WriteHeader(TextReader& tpl, TextWriter& out, const std::string& directoryP
 
 // The template's scheme line gives way to one naming the settings' scheme, with every listed scheme
 // in its comment.
-bool WriteSchemeLine(App& app, const SkinSettings& settings, TextReader& tpl, TextWriter& out) {
+bool WriteSchemeLine(FileServices& files, const AppState& state, const SkinSettings& settings,
+                     TextReader& tpl, TextWriter& out) {
   std::string line;
   if (!CopyUntil(tpl, out, kColorKey, line)) return false;
   std::string scheme = Format("<!ENTITY %% color \"", {});
   scheme += EscapeEntityText(settings.scheme.value_or(""));
   scheme += "\">       <!-- ";
-  for (const std::string& folder : SchemeFolders(app)) scheme += EscapeCommentText(folder) + ",";
+  for (const std::string& folder : SchemeFolders(files, state.ShowHidden))
+    scheme += EscapeCommentText(folder) + ",";
   scheme += " skin color mods -->\n";
   out.Write(scheme);
   return true;
@@ -82,9 +76,9 @@ struct PluginFiles {
 };
 
 // One listing of the plugin's folder answers for all three names.
-PluginFiles FindPluginFiles(App& app, const PluginEntry& entry) {
+PluginFiles FindPluginFiles(FileServices& files, const PluginEntry& entry) {
   PluginFiles has;
-  for (const DirEntry& found : app.files.List(PluginFolderPath(entry.folder) + "\\*")) {
+  for (const DirEntry& found : files.List(PluginFolderPath(entry.folder) + "\\*")) {
     has.prefsXml = has.prefsXml || EqualsNoCase(found.name, "prefs.xml");
     has.mainXml = has.mainXml || EqualsNoCase(found.name, "main.xml");
     has.mainDtd = has.mainDtd || EqualsNoCase(found.name, "main.dtd");
@@ -102,8 +96,9 @@ bool CanBind(const PluginEntry& entry, const std::string& directoryPrefix) {
 // Drops the template's tail from the Modpack header on and writes the plugin bindings in its place.
 // An enabled plugin that config.dtd cannot bind is left out and unselected in `selection`; its
 // description is added to `leftOut`.
-void WriteModpackSection(App& app, PluginSelection& selection, TextReader& tpl, TextWriter& out,
-                         const std::string& directoryPrefix, std::vector<std::string>& leftOut) {
+void WriteModpackSection(FileServices& files, PluginList& plugins, PluginSelection& selection,
+                         TextReader& tpl, TextWriter& out, const std::string& directoryPrefix,
+                         std::vector<std::string>& leftOut) {
   std::string line;
   CopyUntil(tpl, out, kModpackHeader, line);  // a template without the header is copied whole
   out.Write(std::string(kModpackHeader) + "\n");
@@ -113,9 +108,9 @@ void WriteModpackSection(App& app, PluginSelection& selection, TextReader& tpl, 
 
   // The enabled plugins, in catalogue order, with the files each of them has.
   std::vector<std::pair<const PluginEntry*, PluginFiles>> enabled;
-  selection.resize(app.plugins.size());
+  selection.resize(plugins.size());
   std::size_t index = 0;
-  for (PluginEntry& entry : app.plugins) {
+  for (PluginEntry& entry : plugins) {
     entry.selected = selection[index];
     if (entry.selected && !CanBind(entry, directoryPrefix)) {
       entry.selected = false;
@@ -124,7 +119,7 @@ void WriteModpackSection(App& app, PluginSelection& selection, TextReader& tpl, 
     }
     ++index;
     if (!entry.selected) continue;
-    enabled.emplace_back(&entry, FindPluginFiles(app, entry));
+    enabled.emplace_back(&entry, FindPluginFiles(files, entry));
     const std::string folder = EscapeEntityText(entry.folder);
     out.Write(Format("<!ENTITY %% modpack_%s \"%s\"> ", {entry.variable, folder}));
     out.Write(Format("<!ENTITY modpack_%s \"%s\">\n", {entry.variable, folder}));
@@ -160,15 +155,15 @@ void WriteModpackSection(App& app, PluginSelection& selection, TextReader& tpl, 
   out.Write("'>\n\n");
 }
 
-void WriteSettingsDtd(App& app) {
-  FileReplacement out(app.files, std::string(kSettingsDtd));
+void WriteSettingsDtd(FileServices& files, Outcome& outcome) {
+  FileReplacement out(files, std::string(kSettingsDtd));
   bool written = false;
   if (out.Opened()) {
     out.Write(kSettingsDtdText);
     written = out.Commit() == FileReplacement::Result::Replaced;
   }
   // The profile's config.dtd is complete; the skin only misses its entry point, so the save stands.
-  if (!written) app.messages.Notice(kNoSettingsDtd);
+  if (!written) outcome.Report(Fault::SettingsDtdNotSaved, std::string(kSettingsDtd));
 }
 
 }  // namespace
@@ -187,63 +182,66 @@ bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
   return true;
 }
 
-bool WriteConfigDtd(App& app, const SkinSettings& settings, PluginSelection& selection,
-                    const std::string& profileFolderPath, const std::string& directoryPrefix) {
+Outcome WriteConfigDtd(FileServices& files, const AppState& state, PluginList& plugins,
+                       const SkinSettings& settings, PluginSelection& selection,
+                       const std::string& profileFolderPath, const std::string& directoryPrefix) {
   const std::string configPath = profileFolderPath + std::string(kConfigDtd);
   const std::string backupPath = configPath + ".bak";
   const std::string templatePath = configPath + ".def";
+  Outcome outcome;
 
   // A save never goes on without the backup it promises; there is none to make before the first.
-  if (KeepBackup(app.files, configPath, backupPath) == BackupResult::Failed) {
-    app.messages.Failure(kNoConfig);
-    return false;
+  if (KeepBackup(files, configPath, backupPath) == BackupResult::Failed) {
+    return outcome.Fail(Fault::ConfigNotSaved, backupPath);
   }
   // A template cut short (a full disk, an I/O error) fails this save; the program goes on with the
-  // user's edits, so that the save can be tried again.
-  if (!WriteDefaultConfig(app, templatePath)) {
-    app.messages.Failure(kNoConfig);
-    app.files.Delete(templatePath);
-    return false;
+  // user's edits, so that the save can be tried again. Every other failure to make the template
+  // is one the program cannot go on from.
+  Outcome made = WriteDefaultConfig(files, templatePath);
+  if (!made.done && made.faults.back().fault != Fault::DefaultsCutShort) return made;
+  if (!made.done) {
+    files.Delete(templatePath);
+    return outcome.Fail(Fault::ConfigNotSaved, templatePath);
   }
 
-  std::unique_ptr<TextReader> tpl = app.files.OpenRead(templatePath);
+  std::unique_ptr<TextReader> tpl = files.OpenRead(templatePath);
   if (!tpl) {
-    app.messages.Failure(kNoTemplate);
-    app.files.Delete(templatePath);
-    return false;
+    files.Delete(templatePath);
+    return outcome.Fail(Fault::ConfigTemplateUnreadable, templatePath);
   }
   // The new file is written beside config.dtd and replaces it only when complete, so a failed or
   // interrupted save leaves the previous settings in place (the same content as the backup).
-  FileReplacement out(app.files, configPath);
+  FileReplacement out(files, configPath);
   if (!out.Opened()) {
     tpl.reset();
-    app.messages.Failure(kNoConfig);
-    app.files.Delete(templatePath);
-    return false;
+    files.Delete(templatePath);
+    return outcome.Fail(Fault::ConfigNotSaved, configPath);
   }
 
   const bool complete = WriteHeader(*tpl, out.Writer(), directoryPrefix) &&
-                        WriteSchemeLine(app, settings, *tpl, out.Writer()) &&
+                        WriteSchemeLine(files, state, settings, *tpl, out.Writer()) &&
                         WriteOptionLines(settings, *tpl, out.Writer());
   std::vector<std::string> leftOut;
-  if (complete) WriteModpackSection(app, selection, *tpl, out.Writer(), directoryPrefix, leftOut);
+  if (complete)
+    WriteModpackSection(files, plugins, selection, *tpl, out.Writer(), directoryPrefix, leftOut);
   tpl.reset();
   // A file cut short by a failed write is as incomplete as one built from a short template.
   const auto result = complete ? out.Commit() : FileReplacement::Result::WriteFailed;
   out.Abandon();
-  app.files.Delete(templatePath);
+  files.Delete(templatePath);
 
   if (result == FileReplacement::Result::Replaced) {
-    if (IsDefaultProfile(app.state.ProfileName)) WriteSettingsDtd(app);
+    if (IsDefaultProfile(state.ProfileName)) WriteSettingsDtd(files, outcome);
     if (!leftOut.empty()) {
       std::string names;
       for (const std::string& description : leftOut) names += description + "\n";
-      app.messages.Notice(Format(kPluginsLeftOut, {names}));
+      outcome.Report(Fault::PluginsLeftOut, configPath, names);
     }
-    return true;
+    return outcome;
   }
-  app.messages.Failure(result == FileReplacement::Result::ReplaceFailed ? kNoConfig : kIncomplete);
-  return false;
+  return outcome.Fail(result == FileReplacement::Result::ReplaceFailed ? Fault::ConfigNotSaved
+                                                                       : Fault::ConfigIncomplete,
+                      configPath);
 }
 
 }  // namespace quil

@@ -8,18 +8,17 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Outcome.h"
+#include "core/PluginList.h"
 #include "files/FileServices.h"
 
 namespace quil {
 
-struct App;
+struct AppState;
 struct SkinSettings;
 
 // The plugins to enable: one flag for each entry of the plugin catalogue, in its order.
 using PluginSelection = std::vector<bool>;
-
-// What a save that could not write the profile's config.dtd says.
-inline constexpr std::string_view kConfigNotSaved = "Unable to save config file";
 
 // Copies template lines (pieces of at most 399 characters) to `out` until one begins with `key`,
 // compared without regard to case. That line is written with the text between its first two double
@@ -30,15 +29,19 @@ bool ReplaceEntityValue(TextReader& tpl, TextWriter& out, std::string_view key,
 
 // Saves `settings` and the plugins of `selection` as the config.dtd in `profileFolderPath` (empty
 // for "(default)"); `directoryPrefix` leads from there back to the skin folder. Once the file's
-// plugin section is written, every plugin's `selected` flag is the selection's. For "(default)" it
-// also writes the skin's settings.dtd. Every text goes into its entity value escaped
-// (settings/EntityText.h). An enabled plugin whose variable cannot make an entity name, or whose
-// folder's path cannot stand in a SYSTEM literal, is left out of the file, unselected in
-// `selection` and named in a notice once the file is written. True when a complete file was
-// written; on false the previous config.dtd is back in place (none when there was none) and a
-// message has said why. Nothing is written when the backup cannot be made whole, and a template cut
-// short by a failed write fails the save without ending the program.
-bool WriteConfigDtd(App& app, const SkinSettings& settings, PluginSelection& selection,
-                    const std::string& profileFolderPath, const std::string& directoryPrefix);
+// plugin section is written, every entry of `plugins` (the catalogue) has the selection's
+// `selected` flag. The scheme line lists the scheme folders (hidden ones with the state's
+// ShowHidden). For the profile "(default)" (the state's ProfileName) it
+// also writes the skin's settings.dtd (SettingsDtdNotSaved when it cannot; the save stands). Every
+// text goes into its entity value escaped (settings/EntityText.h). An enabled plugin whose
+// variable cannot make an entity name, or whose folder's path cannot stand in a SYSTEM literal, is
+// left out of the file, unselected in `selection` and reported (PluginsLeftOut, their
+// descriptions a line each) once the file is written. Done when a complete file was written;
+// otherwise the previous config.dtd is back in place (none when there was none). Nothing is
+// written when the backup cannot be made whole, and a template cut short by a failed write fails
+// the save with ConfigNotSaved; the other failures to make the template are WriteDefaultConfig's.
+Outcome WriteConfigDtd(FileServices& files, const AppState& state, PluginList& plugins,
+                       const SkinSettings& settings, PluginSelection& selection,
+                       const std::string& profileFolderPath, const std::string& directoryPrefix);
 
 }  // namespace quil

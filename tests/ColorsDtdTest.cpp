@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "colors/ColorsDtd.h"
-#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
+#include "dialog/SchemeColorFiles.h"
 #include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
 
@@ -88,7 +88,7 @@ TEST_F(ColorsDtdTest, NameFallsBackToTheSchemeBoxThenToGreen) {
   for (const auto& c : cases) {
     app.state.SetSchemeName("none");
     dialog.At(Page::Colors, kSchemeBox).text = c.box;
-    ReadColorsDtd(app, c.given);
+    LoadColorsDtd(app, c.given);
     EXPECT_EQ(app.state.SchemeName, c.scheme);
     ExpectSlots(c.salt);
   }
@@ -106,13 +106,13 @@ TEST_F(ColorsDtdTest, ProfileCopyComesFirstForAnyProfileThenTheSkins) {
   } cases[] = {{"Work", 2}, {"Home", 1}, {"(default)", 3}};
   for (const auto& c : cases) {
     app.state.SetProfileName(c.profile);
-    ReadColorsDtd(app, "green");
+    LoadColorsDtd(app, "green");
     ExpectSlots(c.salt);
   }
 }
 
 TEST_F(ColorsDtdTest, MissingSchemeSaysSoAndPutsTheActiveNameBackIntoTheBox) {
-  ReadColorsDtd(app, "green");
+  LoadColorsDtd(app, "green");
   const SchemeColors before = app.colors;
   std::vector<std::string> commits;
   dialog.SetCommitHandler(Page::Colors, kSchemeBox, [&](std::string_view candidate) {
@@ -121,7 +121,7 @@ TEST_F(ColorsDtdTest, MissingSchemeSaysSoAndPutsTheActiveNameBackIntoTheBox) {
   });
   dialog.At(Page::Colors, kSchemeBox).text = "nosuch";
 
-  ReadColorsDtd(app, "nosuch");
+  LoadColorsDtd(app, "nosuch");
 
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
@@ -135,7 +135,7 @@ TEST_F(ColorsDtdTest, ReaderNeedsTheBlankedRedKeyAndSearchesForwardOnly) {
   app.colors.entries.fill(0xABCDEF);
   // border's line before disp's: disp is found, border runs to the end, the rest are 0.
   ScratchSkin::Write(SkinFile("green"), BorderBeforeDisp());
-  ReadColorsDtd(app, "green");
+  LoadColorsDtd(app, "green");
   EXPECT_EQ(app.colors[disp], Sample(0));
   for (std::size_t i = 1; i < kColorsDtdSlots.size(); ++i) {
     EXPECT_EQ(app.colors[kColorsDtdSlots[i]], 0u) << EntryName(kColorsDtdSlots[i]);
@@ -144,7 +144,7 @@ TEST_F(ColorsDtdTest, ReaderNeedsTheBlankedRedKeyAndSearchesForwardOnly) {
 
   // A line of displ does not answer the search for disp; only " dispRed " does.
   ScratchSkin::Write(SkinFile("green"), SlotLine(displ, MakeColor(9, 9, 9)) + Dtd(0));
-  ReadColorsDtd(app, "green");
+  LoadColorsDtd(app, "green");
   ExpectSlots(0);
 }
 
@@ -169,25 +169,25 @@ TEST_F(ColorsDtdTest, WriterCopiesEveryOtherByteAndRewritesOnlyTheNumbers) {
   expected += tail;
   ScratchSkin::Write(SkinFile("green"), templ);
 
-  ASSERT_TRUE(WriteColorsDtd(app));
+  ASSERT_TRUE(SaveColorsDtd(app));
   EXPECT_EQ(ScratchSkin::Read(SkinFile("green")), expected);
   EXPECT_EQ(ScratchSkin::Read(SkinFile("green", "colors.dtd.bak")), templ);
 
   // A second write keeps the first result as the backup and writes the same file again.
-  ASSERT_TRUE(WriteColorsDtd(app));
+  ASSERT_TRUE(SaveColorsDtd(app));
   EXPECT_EQ(ScratchSkin::Read(SkinFile("green")), expected);
   EXPECT_EQ(ScratchSkin::Read(SkinFile("green", "colors.dtd.bak")), expected);
   EXPECT_TRUE(dialog.messages.empty());
 }
 
 TEST_F(ColorsDtdTest, WriteThenReadRestoresEverySlotAndMirror) {
-  ReadColorsDtd(app, "aqua");
+  LoadColorsDtd(app, "aqua");
   for (std::size_t i = 0; i < kColorsDtdSlots.size(); ++i) {
     app.colors[kColorsDtdSlots[i]] = Sample(static_cast<int>(i), 5);
   }
-  ASSERT_TRUE(WriteColorsDtd(app));
+  ASSERT_TRUE(SaveColorsDtd(app));
   app.colors = SchemeColors{};
-  ReadColorsDtd(app, "aqua");
+  LoadColorsDtd(app, "aqua");
   ExpectSlots(5);
   for (const Mirror& m : kMirrors) EXPECT_EQ(app.colors[m.copy], app.colors[m.source]);
 }
@@ -196,11 +196,11 @@ TEST_F(ColorsDtdTest, WriterStopsAtTheBareNameSoDisplAnswersForDisp) {
   const std::string displFirst = SlotLine(displ, MakeColor(1, 2, 3));
   ScratchSkin::Write(SkinFile("green"), displFirst + Dtd(0));
   app.colors[disp] = MakeColor(50, 60, 70);
-  ASSERT_TRUE(WriteColorsDtd(app));
+  ASSERT_TRUE(SaveColorsDtd(app));
   const std::string written = ScratchSkin::Read(SkinFile("green"));
   EXPECT_EQ(written.substr(0, written.find('\n') + 1), SlotLine(displ, MakeColor(50, 60, 70)));
   // The real disp line was copied unchanged, so the reader sees the old disp.
-  ReadColorsDtd(app, "green");
+  LoadColorsDtd(app, "green");
   EXPECT_EQ(app.colors[disp], Sample(0));
 }
 
@@ -212,7 +212,7 @@ TEST_F(ColorsDtdTest, IncompleteTemplateIsReplacedByTheDefaultAndReadAgain) {
   dialog.At(Page::Colors, kSchemeBox).text = "green";
   app.colors[disp] = MakeColor(1, 1, 1);
 
-  EXPECT_FALSE(WriteColorsDtd(app));
+  EXPECT_FALSE(SaveColorsDtd(app));
 
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Failure);
@@ -231,7 +231,7 @@ TEST_F(ColorsDtdTest, SlotLineWithTooFewQuotesMakesTheTemplateIncomplete) {
   broken.replace(broken.find(chanLine), chanLine.size(), "<!ENTITY chanRed \"1\">\r\n");
   ScratchSkin::Write(SkinFile("green"), broken);
   ScratchSkin::Write(SkinFile("green", "colors_default.dtd"), Dtd(4));
-  EXPECT_FALSE(WriteColorsDtd(app));
+  EXPECT_FALSE(SaveColorsDtd(app));
   EXPECT_EQ(ScratchSkin::Read(SkinFile("green")), Dtd(4));
 }
 
@@ -239,15 +239,15 @@ TEST_F(ColorsDtdTest, ProfileWithoutItsOwnFileReadsAndThenSavesFromTheSkinsCopy)
   ScratchSkin::Write(SkinFile("Blue"), Dtd(2));
   fs::create_directories(ProfileFile("Work", "Blue").parent_path());
   app.state.SetProfileName("Work");
-  ReadColorsDtd(app, "Blue");
+  LoadColorsDtd(app, "Blue");
   ExpectSlots(2);
 
   app.colors[tp] = MakeColor(1, 2, 3);
-  ASSERT_TRUE(WriteColorsDtd(app));
+  ASSERT_TRUE(SaveColorsDtd(app));
   EXPECT_EQ(ScratchSkin::Read(ProfileFile("Work", "Blue", "colors.dtd.bak")), Dtd(2));
   EXPECT_EQ(ScratchSkin::Read(SkinFile("Blue")), Dtd(2));  // the skin's own stays
   app.colors = SchemeColors{};
-  ReadColorsDtd(app, "Blue");
+  LoadColorsDtd(app, "Blue");
   EXPECT_EQ(app.colors[tp], MakeColor(1, 2, 3));
 }
 
@@ -255,7 +255,7 @@ TEST_F(ColorsDtdTest, NoTemplateAnywhereWritesNothing) {
   app.state.SetProfileName("Work");
   app.state.SetSchemeName("nosuch");
   fs::create_directories(ProfileFile("Work", "nosuch").parent_path());
-  EXPECT_FALSE(WriteColorsDtd(app));
+  EXPECT_FALSE(SaveColorsDtd(app));
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].text, "Unable to open old file...\nUnable to save colors.dtd");
   EXPECT_TRUE(fs::is_empty(ProfileFile("Work", "nosuch").parent_path()));

@@ -46,7 +46,7 @@ class ColorsIniTest : public GreenSchemeTest {
 TEST_F(ColorsIniTest, WrittenFileHasHeaderAndTwoLinesPerCode) {
   for (const auto& [entry, color] : DistinctMessageColors()) app.colors[entry] = color;
   app.colors[MsgServer] = MakeColor(153, 102, 51);
-  ASSERT_TRUE(WriteColorsIni(app));
+  ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done);
 
   bool allCrLf = false;
   const auto lines = CrLfLines(ScratchSkin::Read(File()), allCrLf);
@@ -81,14 +81,14 @@ TEST_F(ColorsIniTest, WriteThenReadRestoresTheButtonColorsAndPutinfoTakesServers
   const auto colors = DistinctMessageColors();
   for (const auto& [entry, color] : colors) app.colors[entry] = color;
   app.colors[MsgEdt] = MakeColor(1, 1, 1);
-  ASSERT_TRUE(WriteColorsIni(app));
+  ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done);
 
   SchemeColors loaded;
   loaded[MsgEdt] = MakeColor(9, 9, 9);
   loaded[MsgBorder] = MakeColor(8, 8, 8);
   loaded[disp] = MakeColor(7, 7, 7);
   app.colors = loaded;
-  ReadColorsIni(app);
+  EXPECT_TRUE(ReadColorsIni(app.files, app.state, app.colors).faults.empty());
   for (const auto& [entry, color] : colors) {
     if (entry != MsgPutinfo) {
       EXPECT_EQ(app.colors[entry], color) << EntryName(entry);
@@ -98,7 +98,6 @@ TEST_F(ColorsIniTest, WriteThenReadRestoresTheButtonColorsAndPutinfoTakesServers
   EXPECT_EQ(app.colors[MsgEdt], MakeColor(9, 9, 9));
   EXPECT_EQ(app.colors[MsgBorder], MakeColor(8, 8, 8));
   EXPECT_EQ(app.colors[disp], MakeColor(7, 7, 7));
-  EXPECT_TRUE(dialog.messages.empty());
 }
 
 TEST(ColorLineValue, TakesCommaSeparatedNumbersAfterTheFirstEquals) {
@@ -119,7 +118,7 @@ TEST(ColorLineValue, TakesCommaSeparatedNumbersAfterTheFirstEquals) {
 
 TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
   for (const auto& [entry, color] : DistinctMessageColors()) app.colors[entry] = color;
-  ASSERT_TRUE(WriteColorsIni(app));
+  ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done);
   const auto written = DistinctMessageColors();
   std::string text = ScratchSkin::Read(File());
   // The putinfo line (-0000001) comes first with another color; it is not taken for 00000001.
@@ -132,7 +131,7 @@ TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
   ScratchSkin::Write(File(), text);
 
   app.colors = SchemeColors{};
-  ReadColorsIni(app);
+  ReadColorsIni(app.files, app.state, app.colors);
   // Read before the missing key: file values.
   for (const int entry : {MsgServer, MsgAction, MsgLinks}) {
     EXPECT_EQ(app.colors[entry], written.at(entry)) << EntryName(entry);
@@ -147,10 +146,10 @@ TEST_F(ColorsIniTest, KeysAreFoundForwardOnlyAndAMissingKeyZeroesTheRest) {
 TEST_F(ColorsIniTest, NoFileAnywhereSaysSoAndKeepsTheColors) {
   app.state.SetSchemeName("nosuch");
   app.colors[MsgNick] = MakeColor(1, 2, 3);
-  ReadColorsIni(app);
-  ASSERT_EQ(dialog.messages.size(), 1u);
-  EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
-  EXPECT_EQ(dialog.messages[0].text, "Unable to find old color configuration files.");
+  const Outcome read = ReadColorsIni(app.files, app.state, app.colors);
+  EXPECT_FALSE(read.done);
+  ASSERT_EQ(read.faults.size(), 1u);
+  EXPECT_EQ(read.faults[0].fault, Fault::ColorFilesUnreadable);
   EXPECT_EQ(app.colors[MsgNick], MakeColor(1, 2, 3));
 }
 
@@ -158,19 +157,19 @@ TEST_F(ColorsIniTest, ProfileWithoutItsOwnFileReadsTheSkinsAndSavesWithoutBackup
   const fs::path profileScheme = skin.skinsFolder() / "Quil_profile_Work" / "mods" / "green";
   fs::create_directories(profileScheme);
   app.state.SetProfileName("Work");
-  ReadColorsIni(app);
+  ReadColorsIni(app.files, app.state, app.colors);
   const Color skinNick = app.colors[MsgNick];
   EXPECT_NE(skinNick, 0u);
 
   app.colors[MsgNick] = MakeColor(11, 22, 33);
   const std::string skinFile = ScratchSkin::Read(File());
-  ASSERT_TRUE(WriteColorsIni(app));
+  ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done);
   EXPECT_TRUE(fs::exists(profileScheme / "colors.ini"));
   EXPECT_FALSE(fs::exists(profileScheme / "colors.ini.bak"));
   EXPECT_EQ(ScratchSkin::Read(File()), skinFile);
 
   app.colors[MsgNick] = 0;
-  ReadColorsIni(app);
+  ReadColorsIni(app.files, app.state, app.colors);
   EXPECT_EQ(app.colors[MsgNick], MakeColor(11, 22, 33));
 }
 

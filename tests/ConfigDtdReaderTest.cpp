@@ -10,6 +10,7 @@
 
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
+#include "dialog/Outcomes.h"
 #include "dialog/SettingsPages.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
@@ -54,7 +55,7 @@ class ConfigDtdReaderTest : public ::testing::Test {
 
   bool ReadFile(const std::string& bytes) {
     ScratchSkin::Write(skin / "config.dtd", bytes);
-    return ReadConfigDtd(app, "config.dtd", settings);
+    return ShowOutcome(app, ReadConfigDtd(app.files, "config.dtd", settings));
   }
 
   std::string Text(Page page, int id) { return dialog.GetText(page, id); }
@@ -85,7 +86,8 @@ TEST_F(ConfigDtdReaderTest, LoadShowsTheDefaultTemplateInTheControls) {
 
 TEST_F(ConfigDtdReaderTest, MissingFileFallsBackToTheDefaultPlugin) {
   app.state.SetProfileName("Work");
-  EXPECT_TRUE(ReadConfigDtd(app, "..\\Quil_profile_Work\\config.dtd", settings));
+  EXPECT_TRUE(
+      ShowOutcome(app, ReadConfigDtd(app.files, "..\\Quil_profile_Work\\config.dtd", settings)));
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Notice);
   EXPECT_EQ(dialog.messages[0].text,
@@ -98,7 +100,7 @@ TEST_F(ConfigDtdReaderTest, MissingFileFallsBackToTheDefaultPlugin) {
 TEST_F(ConfigDtdReaderTest, NeitherFileEndsTheProgram) {
   fs::remove(skin / "plugins/default/main.dtd");
   try {
-    ReadConfigDtd(app, "config.dtd.missing", settings);
+    ShowOutcome(app, ReadConfigDtd(app.files, "config.dtd.missing", settings));
     FAIL() << "the program went on";
   } catch (const ProgramEnded& ended) {
     EXPECT_EQ(ended.status, 1);
@@ -243,7 +245,7 @@ std::string DefaultBlock(const std::string& mainDtd) {
 }
 
 TEST_F(ConfigDtdReaderTest, WriteDefaultConfigCopiesTheBlock) {
-  EXPECT_TRUE(WriteDefaultConfig(app, "out.dtd"));
+  EXPECT_TRUE(WriteDefaultConfig(app.files, "out.dtd").done);
   const std::string block = ScratchSkin::Read(skin / "out.dtd");
   EXPECT_EQ(block, DefaultBlock(Template()));
   EXPECT_EQ(block.substr(0, 6), "<!--\r\n");
@@ -253,9 +255,8 @@ TEST_F(ConfigDtdReaderTest, WriteDefaultConfigCopiesTheBlock) {
   ScratchSkin::Write(
       skin / "plugins/default/main.dtd",
       "intro\n     | CONFIG.DTD default settings |\none\ntwo\nthree\n" + longLine + "\nlast");
-  WriteDefaultConfig(app, "out.dtd");
+  EXPECT_TRUE(WriteDefaultConfig(app.files, "out.dtd").faults.empty());
   EXPECT_EQ(ScratchSkin::Read(skin / "out.dtd"), longLine + "\r\nlast");
-  EXPECT_TRUE(dialog.messages.empty());
 }
 
 TEST_F(ConfigDtdReaderTest, WriteDefaultConfigFailuresEndTheProgram) {
@@ -281,7 +282,7 @@ TEST_F(ConfigDtdReaderTest, WriteDefaultConfigFailuresEndTheProgram) {
     }
     ScratchSkin::Write(skin / "out.dtd", "previous");
     try {
-      WriteDefaultConfig(app, c.target);
+      ShowOutcome(app, WriteDefaultConfig(app.files, c.target));
       ADD_FAILURE() << "the program went on";
     } catch (const ProgramEnded& ended) {
       EXPECT_EQ(ended.status, 1);

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "base/Text.h"
+#include "dialog/Outcomes.h"
 #include "files/TextMode.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"
@@ -90,7 +91,8 @@ class ConfigDtdWriterTest : public ::testing::Test {
   }
 
   bool Write(const std::string& folder = "", const std::string& prefix = "") {
-    return WriteConfigDtd(app, settings, selection, folder, prefix);
+    return ShowOutcome(app, WriteConfigDtd(app.files, app.state, app.plugins, settings, selection,
+                                           folder, prefix));
   }
 
   std::string Read(const std::string& relative) { return ScratchSkin::Read(skin / relative); }
@@ -155,7 +157,7 @@ TEST_P(RoundTrip, EveryOptionComesBack) {
   ASSERT_TRUE(Write());
 
   SkinSettings back;
-  ASSERT_TRUE(ReadConfigDtd(app, "config.dtd", back));
+  ASSERT_TRUE(ReadConfigDtd(app.files, "config.dtd", back).done);
   EXPECT_EQ(back.skinVersion, 3);
   EXPECT_EQ(back.scheme, "aqua");
   for (const SkinOption& option : SkinOptions()) {
@@ -406,7 +408,7 @@ TEST_F(ConfigDtdWriterTest, UnwritableSettingsDtdKeepsTheSave) {
 // plugin selected writes.
 TEST_F(ConfigDtdWriterTest, SampleSkinSaveIsTheSampleFile) {
   ScanPlugins(app);
-  ASSERT_TRUE(ReadConfigDtd(app, "plugins\\default\\main.dtd", settings));
+  ASSERT_TRUE(ReadConfigDtd(app.files, "plugins\\default\\main.dtd", settings).done);
   const std::string previous = Read("config.dtd");
   ASSERT_TRUE(Write());
   EXPECT_TRUE(dialog.messages.empty());

@@ -7,10 +7,10 @@
 #include <functional>
 #include <map>
 
-#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/ListCommands.h"
 #include "dialog/MainDialog.h"
+#include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
 #include "profiles/Lists.h"
 #include "settings/EntityText.h"

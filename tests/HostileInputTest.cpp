@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
 #include "profiles/PluginCatalogue.h"
 #include "settings/ConfigDtdReader.h"

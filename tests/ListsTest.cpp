@@ -40,9 +40,9 @@ TEST_F(ListsTest, SchemeFoldersFollowTheFolderRules) {
   }
   Put("mods/loose.dtd");
   TestApp t;
-  EXPECT_EQ(SchemeFolders(t.app), (std::vector<std::string>{"aqua", "Blue", "green"}));
-  t.app.state.ShowHidden = true;
-  EXPECT_EQ(SchemeFolders(t.app), (std::vector<std::string>{"!old", "aqua", "Blue", "green"}));
+  EXPECT_EQ(SchemeFolders(*t.files, false), (std::vector<std::string>{"aqua", "Blue", "green"}));
+  EXPECT_EQ(SchemeFolders(*t.files, true),
+            (std::vector<std::string>{"!old", "aqua", "Blue", "green"}));
 }
 
 TEST_F(ListsTest, HideSchemeRenamesAndActivatesTheFirstRemaining) {

@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <set>
 #include <string>
 
 #include "colors/ColorsDtd.h"
 #include "colors/ColorsIni.h"
-#include "colors/SchemeFiles.h"
+#include "dialog/SchemeColorFiles.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/GreenSchemeTest.h"
 #include "tests/support/ScratchSkin.h"
@@ -56,7 +55,7 @@ TEST(ColorButtons, ChosenColorSetsOnlyItsGroupsFlag) {
   for (const int id : {1105, 1162, 1203}) {
     App app(*files, dialog, dialog, dialog);
     const auto button = FindColorButton(id);
-    ASSERT_TRUE(StoreChosenColor(app, id, MakeColor(1, 2, 3)));
+    ASSERT_TRUE(EndColorChoice(app, id, MakeColor(1, 2, 3)));
     EXPECT_EQ(app.colors[button->entry], MakeColor(1, 2, 3));
     EXPECT_EQ(app.state.ColorsDtdDirty, button->flag == ColorFlag::ColorsDtd) << id;
     EXPECT_EQ(app.state.ColorsIniDirty, button->flag == ColorFlag::ColorsIni) << id;
@@ -74,8 +73,10 @@ class SchemeFilesTest : public GreenSchemeTest {
 TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
   const struct {
     std::string file;
-    std::function<bool(App&)> write;
-  } writers[] = {{"colors.dtd", WriteColorsDtd}, {"colors.ini", WriteColorsIni}};
+    Outcome (*write)(FileServices&, const AppState&, const SchemeColors&);
+    Fault fault;
+  } writers[] = {{"colors.dtd", WriteColorsDtd, Fault::ColorsDtdNotSaved},
+                 {"colors.ini", WriteColorsIni, Fault::ColorsIniNotSaved}};
   for (const auto& w : writers) {
     const std::string before = ScratchSkin::Read(File("green", w.file));
     // The new file cannot be created, its writing fails, or the file is held open elsewhere.
@@ -86,15 +87,13 @@ TEST_F(SchemeFilesTest, TargetThatCannotBeWrittenGetsThePreviousFileBack) {
       if (fault == 0) failing.uncreatable.insert(target + ".new");
       if (fault == 1) failing.failingClose.insert(target + ".new");
       if (fault == 2) failing.sharingViolation.insert(target);
-      App failingApp(failing, dialog, dialog, dialog);
-      failingApp.state = app.state;
-      failingApp.colors[disp] = failingApp.colors[MsgServer] = MakeColor(1, 2, 3);
-      dialog.messages.clear();
+      SchemeColors colors = app.colors;
+      colors[disp] = colors[MsgServer] = MakeColor(1, 2, 3);
 
-      EXPECT_FALSE(w.write(failingApp)) << w.file << fault << atClose;
-      ASSERT_EQ(dialog.messages.size(), 1u);
-      EXPECT_EQ(dialog.messages[0].kind, MemoryDialog::Kind::Failure);
-      EXPECT_EQ(dialog.messages[0].text, "Unable to save " + w.file);
+      const Outcome written = w.write(failing, app.state, colors);
+      EXPECT_FALSE(written.done) << w.file << fault << atClose;
+      ASSERT_EQ(written.faults.size(), 1u);
+      EXPECT_EQ(written.faults[0].fault, w.fault);
       EXPECT_EQ(ScratchSkin::Read(File("green", w.file)), before) << w.file << fault;
       EXPECT_FALSE(fs::exists(File("green", w.file + ".new")));
     }
@@ -139,8 +138,8 @@ TEST_F(SchemeFilesTest, SampleSchemesLoadDistinctlyAndSaveUnchanged) {
     }
     const std::string dtd = ScratchSkin::Read(File(scheme, "colors.dtd"));
     const std::string ini = ScratchSkin::Read(File(scheme, "colors.ini"));
-    ASSERT_TRUE(WriteColorsDtd(app)) << scheme;
-    ASSERT_TRUE(WriteColorsIni(app)) << scheme;
+    ASSERT_TRUE(WriteColorsDtd(app.files, app.state, app.colors).done) << scheme;
+    ASSERT_TRUE(WriteColorsIni(app.files, app.state, app.colors).done) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "colors.dtd")), dtd) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "colors.ini")), ini) << scheme;
     EXPECT_EQ(ScratchSkin::Read(File(scheme, "Quil.bmp")).substr(0, 2), "BM") << scheme;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "colors/SchemeFiles.h"
 #include "core/ControlIds.h"
+#include "dialog/SchemeColorFiles.h"
 #include "tests/e2e/Scenario.h"
 
 namespace quil::e2e {

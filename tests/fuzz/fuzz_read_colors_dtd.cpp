@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FuzzApp fuzz;
   fuzz.app.state.SetSchemeName("Blue");
-  ReadColorsDtd(fuzz.app, "green");
-  QUIL_FUZZ_CHECK(fuzz.dialog.messages.empty());
+  QUIL_FUZZ_CHECK(
+      ReadColorsDtd(fuzz.app.files, fuzz.app.state, fuzz.app.colors, "green").faults.empty());
   QUIL_FUZZ_CHECK(fuzz.app.state.SchemeName == "green");
 
   const auto expected = ExpectedSlots(Pieces(TextOf(input), kColorLineCapacity));

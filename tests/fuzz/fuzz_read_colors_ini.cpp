@@ -45,8 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t e = 0; e < kColorEntryCount; ++e) {
     fuzz.app.colors[static_cast<int>(e)] = 0x123456;
   }
-  ReadColorsIni(fuzz.app);
-  QUIL_FUZZ_CHECK(fuzz.dialog.messages.empty());
+  QUIL_FUZZ_CHECK(ReadColorsIni(fuzz.app.files, fuzz.app.state, fuzz.app.colors).faults.empty());
 
   SchemeColors expected;
   expected.entries.fill(0x123456);

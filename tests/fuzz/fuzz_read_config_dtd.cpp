@@ -1,6 +1,6 @@
 // Fuzz target: the config.dtd reader on a fuzzed config.dtd of the skin folder. The file exists,
-// so the reader must never end the program, and every plugin stem it reads must be named in the
-// file.
+// so the reader may report no more than a missing version line (nothing that ends the program),
+// and every plugin stem it reads must be named in the file.
 #include <cstddef>
 #include <cstdint>
 
@@ -18,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FuzzApp fuzz;
   SkinSettings settings;
-  const auto exit = RunUntilExit([&] { ReadConfigDtd(fuzz.app, "config.dtd", settings); });
-  QUIL_FUZZ_CHECK(!exit);
+  for (const FaultReport& report : ReadConfigDtd(fuzz.app.files, "config.dtd", settings).faults) {
+    QUIL_FUZZ_CHECK(report.fault == Fault::VersionUnknown);
+  }
   // Only a declaration that names the plugin's stem enables it.
   for (const std::string& stem : settings.pluginStems) {
     QUIL_FUZZ_CHECK(input.find("_" + stem) != std::string_view::npos);

@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool saved = false;
   const SkinSettings settings{.scheme = "green"};
   PluginSelection none;
-  const auto exit = RunUntilExit([&] { saved = SaveProfile(fuzz.app, settings, none); });
+  const auto exit = RunUntilExit([&] { saved = SaveProfile(fuzz.app, settings, none).done; });
   QUIL_FUZZ_CHECK(!exit && saved);
   // Only a missing skin file is reported, with a notice; the save goes on.
   std::vector<std::string> notices;

@@ -8,6 +8,7 @@
 
 #include "colors/ColorsDtd.h"
 #include "colors/SchemeFiles.h"
+#include "dialog/SchemeColorFiles.h"
 #include "tests/fuzz/ColorOracle.h"
 #include "tests/fuzz/FuzzSkin.h"
 
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     colors[s] = Mix(input, static_cast<std::uint32_t>(s)) & 0xFFFFFF;
     fuzz.app.colors[kColorsDtdSlots[s]] = colors[s];
   }
-  const bool written = WriteColorsDtd(fuzz.app);
+  const bool written = SaveColorsDtd(fuzz.app);
 
   // Where the writer finds each slot: the next line that holds the bare slot name.
   auto pieces = Pieces(TextOf(input), kColorLineCapacity);
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QUIL_FUZZ_CHECK(ReadFile(kTarget) == BytesOf(expected));
     if (readable) {
       FuzzApp reader;
-      ReadColorsDtd(reader.app, "green");
+      ReadColorsDtd(reader.app.files, reader.app.state, reader.app.colors, "green");
       for (std::size_t s = 0; s < colors.size(); ++s) {
         QUIL_FUZZ_CHECK(reader.app.colors[kColorsDtdSlots[s]] == colors[s]);
       }

@@ -27,7 +27,6 @@ namespace {
 
 // The three lines between the defaults header and the block.
 constexpr std::string_view kBlockLead = "     ===============================\n-->\n\n";
-constexpr const char* kIncomplete = "Unable to write a complete file... restoring backup";
 
 // The sample profile's settings and the catalogue.
 struct SampleProfile {
@@ -40,7 +39,7 @@ const SampleProfile& Sample() {
     FuzzApp fuzz;
     ScanPlugins(fuzz.app);
     SkinSettings settings;
-    ReadConfigDtd(fuzz.app, "config.dtd", settings);
+    ReadConfigDtd(fuzz.app.files, "config.dtd", settings);
     return SampleProfile{settings, fuzz.app.plugins};
   }();
   return sample;
@@ -186,10 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     keys.push_back({EntityKey(option), OptionValue(settings, option), option.IsRead()});
   }
 
-  bool saved = false;
-  const auto exit =
-      RunUntilExit([&] { saved = WriteConfigDtd(fuzz.app, settings, selection, "", ""); });
-  QUIL_FUZZ_CHECK(!exit);
+  const Outcome saved =
+      WriteConfigDtd(fuzz.app.files, fuzz.app.state, fuzz.app.plugins, settings, selection, "", "");
   QUIL_FUZZ_CHECK(!FileExists("config.dtd.def"));
   QUIL_FUZZ_CHECK(ReadFile("config.dtd.bak") == previous);
 
@@ -211,13 +208,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const bool complete = matched.size() == keys.size();
-  QUIL_FUZZ_CHECK(saved == complete);
+  QUIL_FUZZ_CHECK(saved.done == complete);
   if (!complete) {
-    QUIL_FUZZ_CHECK(OnlyFailure(fuzz.dialog, kIncomplete));
+    QUIL_FUZZ_CHECK(saved.faults.size() == 1 && saved.faults[0].fault == Fault::ConfigIncomplete);
     QUIL_FUZZ_CHECK(ReadFile("config.dtd") == previous);
     return 0;
   }
-  QUIL_FUZZ_CHECK(fuzz.dialog.messages.empty());
+  QUIL_FUZZ_CHECK(saved.faults.empty());
   const std::string written = TextOf(ReadFile("config.dtd"));
   QUIL_FUZZ_CHECK(written.compare(0, expected.size(), expected) == 0);
   QUIL_FUZZ_CHECK(written.compare(expected.size(), kModpackHeader.size(), kModpackHeader) == 0);
@@ -248,7 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (readable) {
     FuzzApp reader;
     SkinSettings back;
-    QUIL_FUZZ_CHECK(ReadConfigDtd(reader.app, "config.dtd", back));
+    QUIL_FUZZ_CHECK(ReadConfigDtd(reader.app.files, "config.dtd", back).done);
     QUIL_FUZZ_CHECK(back.skinVersion == 3);
     QUIL_FUZZ_CHECK(back.scheme == AsXmlCarriesIt(scheme));
     for (const SkinOption& option : SkinOptions()) {
