@@ -30,6 +30,7 @@ enum class Fault {
   ColorsDtdNotSaved,            // colors.dtd was not written; the previous one stands
   ColorsDtdTemplateIncomplete,  // the previous colors.dtd lacks a slot line
   ColorsIniNotSaved,            // colors.ini was not written; the previous one stands
+  FolderNotRemoved,  // a folder level of a tree could not be removed (the detail: the error code)
 };
 
 // One step that went wrong: the fault, the file it concerns and, where the fault needs one, a

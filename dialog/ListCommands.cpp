@@ -6,6 +6,7 @@
 #include "colors/SchemeFiles.h"
 #include "core/App.h"
 #include "core/ControlIds.h"
+#include "dialog/Outcomes.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
 
@@ -102,9 +103,7 @@ void FillPluginListBox(App& app) {
 }
 
 void RemoveDirectoryTree(App& app, const std::string& path) {
-  for (const int error : RemoveFolderTree(app.files, app.state.AnsiLeadBytes, path)) {
-    app.messages.Failure(Format("Failed directory removal, error - %d", {std::to_string(error)}));
-  }
+  ShowOutcome(app, RemoveFolderTree(app.files, app.state.AnsiLeadBytes, path));
 }
 
 void HideScheme(App& app) {

@@ -62,6 +62,7 @@ constexpr FaultMessage kFaultMessages[] = {
      "backup",
      Icon::Error},
     {Fault::ColorsIniNotSaved, "Unable to save colors.ini", Icon::Error},
+    {Fault::FolderNotRemoved, "Failed directory removal, error - %d", Icon::Error, Fill::Detail},
 };
 
 // Every fault has its row, in the order of the faults, so a fault finds its row by its value.
@@ -69,7 +70,7 @@ constexpr bool EveryFaultInOrder() {
   for (std::size_t i = 0; i < std::size(kFaultMessages); ++i) {
     if (static_cast<std::size_t>(kFaultMessages[i].fault) != i) return false;
   }
-  return std::size(kFaultMessages) == static_cast<std::size_t>(Fault::ColorsIniNotSaved) + 1;
+  return std::size(kFaultMessages) == static_cast<std::size_t>(Fault::FolderNotRemoved) + 1;
 }
 static_assert(EveryFaultInOrder());
 

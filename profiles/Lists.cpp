@@ -1,6 +1,8 @@
 // The scheme and plugin folders: folder-name rules and the removal of a folder tree.
 #include "profiles/Lists.h"
 
+#include <string>
+
 #include "files/FileServices.h"
 
 namespace quil {
@@ -9,12 +11,18 @@ namespace {
 
 constexpr std::string_view kFolderNameForbidden = "\\/:*?\"<>|";
 
+// A folder level that could not be removed, with the reason the file services give.
+void NotRemoved(FileServices& files, const std::string& path, Outcome& outcome) {
+  outcome.Report(Fault::FolderNotRemoved, path, std::to_string(files.LastErrorCode()));
+  outcome.done = false;
+}
+
 void RemoveTree(FileServices& files, const LeadBytes& lead, const std::string& path,
-                std::vector<int>& failures) {
+                Outcome& outcome) {
   // A folder that is itself a link loses only the link: listing it would list the folder it
   // points to, and its files would be deleted there.
   if (const auto attributes = files.Attributes(path); attributes && attributes->isReparsePoint) {
-    if (!files.RemoveDirectory(path)) failures.push_back(files.LastErrorCode());
+    if (!files.RemoveDirectory(path)) NotRemoved(files, path, outcome);
     return;
   }
   for (const DirEntry& entry : files.List(path + "/*.*")) {
@@ -28,12 +36,12 @@ void RemoveTree(FileServices& files, const LeadBytes& lead, const std::string& p
     if (entry.attributes.isDirectory && entry.attributes.isReparsePoint) {
       files.RemoveDirectory(child);  // the link only, never what it points to
     } else if (entry.attributes.isDirectory) {
-      RemoveTree(files, lead, child, failures);
+      RemoveTree(files, lead, child, outcome);
     } else {
       files.Delete(child);
     }
   }
-  if (!files.RemoveDirectory(path)) failures.push_back(files.LastErrorCode());
+  if (!files.RemoveDirectory(path)) NotRemoved(files, path, outcome);
 }
 
 }  // namespace
@@ -45,11 +53,10 @@ bool IsSingleFolderName(std::string_view name, const LeadBytes& lead) {
   return FindCharacter(name, kFolderNameForbidden, lead) == std::string_view::npos;
 }
 
-std::vector<int> RemoveFolderTree(FileServices& files, const LeadBytes& lead,
-                                  const std::string& path) {
-  std::vector<int> failures;
-  RemoveTree(files, lead, path, failures);
-  return failures;
+Outcome RemoveFolderTree(FileServices& files, const LeadBytes& lead, const std::string& path) {
+  Outcome outcome;
+  RemoveTree(files, lead, path, outcome);
+  return outcome;
 }
 
 }  // namespace quil

@@ -4,9 +4,9 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "base/Paths.h"
+#include "core/Outcome.h"
 
 namespace quil {
 
@@ -23,10 +23,9 @@ bool IsSingleFolderName(std::string_view name, const LeadBytes& lead);
 
 // Removes a folder with everything in it. A link to a folder, the folder given included, is
 // removed as the link; its target stays. An entry whose name could lead elsewhere (no exact ANSI
-// form, or no single folder name) is left, so its folder stays too. Returns the error code of
-// each folder level that could not be removed, in the order the removals failed: empty when the
-// whole tree is gone.
-std::vector<int> RemoveFolderTree(FileServices& files, const LeadBytes& lead,
-                                  const std::string& path);
+// form, or no single folder name) is left, so its folder stays too. Done when the whole tree is
+// gone; otherwise each folder level that could not be removed is a FolderNotRemoved fault with
+// its error code, in the order the removals failed.
+Outcome RemoveFolderTree(FileServices& files, const LeadBytes& lead, const std::string& path);
 
 }  // namespace quil
