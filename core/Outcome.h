@@ -31,6 +31,9 @@ enum class Fault {
   ColorsDtdTemplateIncomplete,  // the previous colors.dtd lacks a slot line
   ColorsIniNotSaved,            // colors.ini was not written; the previous one stands
   FolderNotRemoved,  // a folder level of a tree could not be removed (the detail: the error code)
+  DescHeld,          // a profile's desc.txt is held by another program (Trillian); not written
+  DescNotSaved,      // a profile's desc.txt was not written; the save goes on
+  TrillianXmlNotSaved,  // a profile's trillian.xml was not written; the save goes on
 };
 
 // One step that went wrong: the fault, the file it concerns and, where the fault needs one, a

@@ -10,6 +10,7 @@
 #include "dialog/ListCommands.h"
 #include "dialog/Outcomes.h"
 #include "dialog/ProfileLoading.h"
+#include "dialog/ProfileSave.h"
 #include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
 #include "files/FileReplacement.h"

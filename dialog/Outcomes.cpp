@@ -8,6 +8,7 @@
 
 #include "base/Text.h"
 #include "core/App.h"
+#include "profiles/ProfileFolders.h"
 
 namespace quil {
 
@@ -63,6 +64,9 @@ constexpr FaultMessage kFaultMessages[] = {
      Icon::Error},
     {Fault::ColorsIniNotSaved, "Unable to save colors.ini", Icon::Error},
     {Fault::FolderNotRemoved, "Failed directory removal, error - %d", Icon::Error, Fill::Detail},
+    {Fault::DescHeld, kSharingViolationNotice, Icon::Information},
+    {Fault::DescNotSaved, kDescNotSaved, Icon::Information},
+    {Fault::TrillianXmlNotSaved, kTrillianXmlNotSaved, Icon::Information},
 };
 
 // Every fault has its row, in the order of the faults, so a fault finds its row by its value.
@@ -70,7 +74,7 @@ constexpr bool EveryFaultInOrder() {
   for (std::size_t i = 0; i < std::size(kFaultMessages); ++i) {
     if (static_cast<std::size_t>(kFaultMessages[i].fault) != i) return false;
   }
-  return std::size(kFaultMessages) == static_cast<std::size_t>(Fault::FolderNotRemoved) + 1;
+  return std::size(kFaultMessages) == static_cast<std::size_t>(Fault::TrillianXmlNotSaved) + 1;
 }
 static_assert(EveryFaultInOrder());
 

@@ -6,9 +6,9 @@
 #include "base/Paths.h"
 #include "base/Text.h"
 #include "colors/SchemeFiles.h"
-#include "core/App.h"
-#include "core/ControlIds.h"
+#include "core/AppState.h"
 #include "files/FileReplacement.h"
+#include "files/FileServices.h"
 #include "settings/ConfigDtdWriter.h"
 
 namespace quil {
@@ -27,22 +27,23 @@ bool LiesInside(std::string_view path, std::string_view folder, const LeadBytes&
          IsCharacterStart(path, folder.size(), lead) && StartsWithNoCase(path, folder);
 }
 
-void WriteDescTxt(App& app, const std::string& profileFolder) {
-  const bool isDefault = IsDefaultProfile(app.state.ProfileName);
-  const bool copied = app.files.Copy("desc.txt", "desc.txt.bak", false);
-  FileError failure = copied ? FileError::Other : app.files.LastError();
+void WriteDescTxt(FileServices& files, const AppState& state, const std::string& profileFolder,
+                  Outcome& outcome) {
+  const bool isDefault = IsDefaultProfile(state.ProfileName);
+  const bool copied = files.Copy("desc.txt", "desc.txt.bak", false);
+  FileError failure = copied ? FileError::Other : files.LastError();
   // An old desc.txt.bak is no copy of today's description.
-  auto skinDesc = copied ? app.files.OpenRead("desc.txt.bak") : nullptr;
+  auto skinDesc = copied ? files.OpenRead("desc.txt.bak") : nullptr;
   // Without the skin's own description there is no title to build on: the profile's desc.txt is
   // left as it is rather than written with empty lines.
   if (skinDesc) {
-    FileReplacement desc(app.files, profileFolder + "desc.txt");
-    failure = desc.Opened() ? FileError::None : app.files.LastError();
+    FileReplacement desc(files, profileFolder + "desc.txt");
+    failure = desc.Opened() ? FileError::None : files.LastError();
     if (desc.Opened()) {
       std::string title;
       skinDesc->ReadLine(title, kProfileLineCapacity);
-      desc.Write(Format("Quil %s Profile >%s", {app.state.ProfileName, TitleDatePart(title)}));
-      const std::string image = PreviewImageLine(app, app.state.PreviewImagePath);
+      desc.Write(Format("Quil %s Profile >%s", {state.ProfileName, TitleDatePart(title)}));
+      const std::string image = PreviewImageLine(files, state, state.PreviewImagePath);
       if (isDefault) {
         std::string description;
         skinDesc->ReadLine(description, kProfileLineCapacity);
@@ -54,7 +55,7 @@ void WriteDescTxt(App& app, const std::string& profileFolder) {
             "A profile of the Quil skin.  To set preferences select the '%s' profile in the "
             "configuration utility in the main Quil directory.  If Trillian doesn't load, try the "
             "(default) profile.\n1\n",
-            {app.state.ProfileName}));
+            {state.ProfileName}));
       }
       desc.Write(image);
       desc.Write("\n3000\n700");
@@ -73,63 +74,34 @@ void WriteDescTxt(App& app, const std::string& profileFolder) {
   // Trillian keeps desc.txt open while it shows the skin chooser; any other failure is named too,
   // so that a desc.txt left as it was is never taken for a saved one.
   if (failure == FileError::SharingViolation) {
-    app.messages.Notice(kSharingViolationNotice);
+    outcome.Report(Fault::DescHeld, profileFolder + "desc.txt");
   } else if (failure != FileError::None) {
-    app.messages.Notice(kDescNotSaved);
+    outcome.Report(Fault::DescNotSaved, profileFolder + "desc.txt");
   }
   skinDesc.reset();
-  app.files.Delete("desc.txt.bak");
+  files.Delete("desc.txt.bak");
 }
 
-void WriteTrillianXml(App& app, const std::string& profileFolder) {
-  auto skinXml = app.files.OpenRead("trillian.xml");
-  FileReplacement xml(app.files, profileFolder + "trillian.xml");
+void WriteTrillianXml(FileServices& files, const AppState& state, const std::string& profileFolder,
+                      Outcome& outcome) {
+  auto skinXml = files.OpenRead("trillian.xml");
+  FileReplacement xml(files, profileFolder + "trillian.xml");
   if (!skinXml || !xml.Opened()) {
-    app.messages.Notice(kTrillianXmlNotSaved);
+    outcome.Report(Fault::TrillianXmlNotSaved, profileFolder + "trillian.xml");
     return;
   }
   std::string line;
   while (skinXml->ReadLine(line, kProfileLineCapacity)) {
     if (StartsWithNoCase(line, kDoctypeKey)) {
       xml.Write(
-          Format("<!DOCTYPE test SYSTEM \"..\\%s\\xml\\trillian.dtd\">\n", {app.state.SkinName()}));
+          Format("<!DOCTYPE test SYSTEM \"..\\%s\\xml\\trillian.dtd\">\n", {state.SkinName()}));
     } else {
       xml.Write(line);
     }
   }
   if (xml.Commit() != FileReplacement::Result::Replaced) {
-    app.messages.Notice(kTrillianXmlNotSaved);
+    outcome.Report(Fault::TrillianXmlNotSaved, profileFolder + "trillian.xml");
   }
-}
-
-// Makes a new profile's folders: the profile folder, its schemes folder and the active scheme's
-// folder in it; a folder that is there already counts as made. When one cannot be made (a file of
-// its name is in the way, its name is no valid one, its path is too long), the folders made here
-// are removed again and false is returned: a failed save leaves no half-made profile behind.
-bool MakeProfileFolders(App& app, const std::string& profileFolder) {
-  const std::string folders[] = {profileFolder, profileFolder + std::string(kSchemesFolder),
-                                 profileFolder + SchemeFolderPath(app.state.SchemeName)};
-  std::vector<std::string> made;
-  for (const std::string& folder : folders) {
-    if (app.files.MakeDirectory(folder)) {
-      made.push_back(folder);
-      continue;
-    }
-    const auto existing = app.files.Attributes(folder);
-    if (existing && existing->isDirectory) continue;
-    for (auto it = made.rbegin(); it != made.rend(); ++it) app.files.RemoveDirectory(*it);
-    return false;
-  }
-  return true;
-}
-
-// A profile that failed to save once is still new: its name is in the profile box already.
-void AddProfileLine(App& app, const std::string& name) {
-  const int count = app.controls.ListLineCount(Page::Main, kProfileBox);
-  for (int i = 0; i < count; ++i) {
-    if (EqualsNoCase(app.controls.ListLine(Page::Main, kProfileBox, i), name)) return;
-  }
-  app.controls.AddListLine(Page::Main, kProfileBox, name);
 }
 
 }  // namespace
@@ -147,48 +119,52 @@ std::string TitleDatePart(std::string_view titleLine) {
   return part;
 }
 
-std::string PreviewImageLine(App& app, const std::string& imagePath) {
-  const std::string& skinFolder = app.state.WorkDir;
+std::string PreviewImageLine(FileServices& files, const AppState& state,
+                             const std::string& imagePath) {
+  const std::string& skinFolder = state.WorkDir;
   const auto relative = [&](std::string_view path) {
-    return Format("..\\%s%s", {app.state.SkinName(), path.substr(skinFolder.size())});
+    return Format("..\\%s%s", {state.SkinName(), path.substr(skinFolder.size())});
   };
-  if (auto shortPath = app.files.ShortPath(imagePath)) {
+  if (auto shortPath = files.ShortPath(imagePath)) {
     const std::string shortForm = Bounded(*shortPath, kProfileLineCapacity);
-    if (LiesInside(shortForm, skinFolder, app.state.AnsiLeadBytes)) return relative(shortForm);
+    if (LiesInside(shortForm, skinFolder, state.AnsiLeadBytes)) return relative(shortForm);
   }
-  if (LiesInside(imagePath, skinFolder, app.state.AnsiLeadBytes)) return relative(imagePath);
+  if (LiesInside(imagePath, skinFolder, state.AnsiLeadBytes)) return relative(imagePath);
   return imagePath;
 }
 
-Outcome SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection) {
-  const Outcome declined{.done = false, .faults = {}};
-  AppState& s = app.state;
-  const std::string prefix = DirectoryPrefix(s);
-  const std::string folder = ProfileFolderPath(s);
-  if (s.ProfileIsNew) {
-    if (!app.messages.Ask(
-            Format("Profile \"%s\" not found:\nCreate a new profile?", {s.ProfileName}))) {
-      return declined;
+bool MakeProfileFolders(FileServices& files, const AppState& state) {
+  const std::string profileFolder = ProfileFolderPath(state);
+  const std::string folders[] = {profileFolder, profileFolder + std::string(kSchemesFolder),
+                                 profileFolder + SchemeFolderPath(state.SchemeName)};
+  std::vector<std::string> made;
+  for (const std::string& folder : folders) {
+    if (files.MakeDirectory(folder)) {
+      made.push_back(folder);
+      continue;
     }
-    // Without its folder nothing of the profile can be written: the save fails as a whole, and
-    // the dialog keeps the user's edits for another try.
-    if (!MakeProfileFolders(app, folder)) {
-      return Outcome{}.Fail(Fault::ConfigNotSaved, folder);
-    }
-    AddProfileLine(app, s.ProfileName);
-  } else if (!app.messages.Ask(
-                 Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}))) {
-    return declined;
-  } else if (!IsDefaultProfile(s.ProfileName)) {
-    // An existing profile whose folder has gone, or is a file of that name, fails the same way.
-    const auto existing = app.files.Attributes(folder);
-    if (!existing || !existing->isDirectory) {
-      return Outcome{}.Fail(Fault::ConfigNotSaved, folder);
-    }
+    const auto existing = files.Attributes(folder);
+    if (existing && existing->isDirectory) continue;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) files.RemoveDirectory(*it);
+    return false;
   }
-  WriteDescTxt(app, folder);
-  if (!IsDefaultProfile(s.ProfileName)) WriteTrillianXml(app, folder);
-  return WriteConfigDtd(app.files, s, app.plugins, settings, selection, folder, prefix);
+  return true;
+}
+
+Outcome WriteProfile(FileServices& files, const AppState& state, PluginList& plugins,
+                     const SkinSettings& settings, PluginSelection& selection) {
+  const std::string folder = ProfileFolderPath(state);
+  if (!IsDefaultProfile(state.ProfileName)) {
+    // A profile whose folder has gone, or is a file of that name, cannot be written at all.
+    const auto existing = files.Attributes(folder);
+    if (!existing || !existing->isDirectory) return Outcome{}.Fail(Fault::ConfigNotSaved, folder);
+  }
+  Outcome outcome;
+  WriteDescTxt(files, state, folder, outcome);
+  if (!IsDefaultProfile(state.ProfileName)) WriteTrillianXml(files, state, folder, outcome);
+  outcome.Add(
+      WriteConfigDtd(files, state, plugins, settings, selection, folder, DirectoryPrefix(state)));
+  return outcome;
 }
 
 }  // namespace quil

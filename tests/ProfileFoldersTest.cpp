@@ -7,6 +7,8 @@
 
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "dialog/Outcomes.h"
+#include "dialog/ProfileSave.h"
 #include "dialog/SettingsPages.h"
 #include "profiles/ProfileFolders.h"
 #include "settings/SkinSettings.h"
@@ -37,13 +39,15 @@ TEST(PreviewImageLine, ImagesInsideTheSkinFolderAreWrittenFromItsParent) {
   ScratchSkin skin;
   TestApp t;
   const std::string s = t.app.state.WorkDir;
-  EXPECT_EQ(PreviewImageLine(t.app, s + "\\mods\\Blue\\Quil.bmp"),
+  EXPECT_EQ(PreviewImageLine(t.app.files, t.app.state, s + "\\mods\\Blue\\Quil.bmp"),
             "..\\Quil\\mods\\Blue\\Quil.bmp");
-  EXPECT_EQ(PreviewImageLine(t.app, "C:\\pictures\\me.bmp"), "C:\\pictures\\me.bmp");
+  EXPECT_EQ(PreviewImageLine(t.app.files, t.app.state, "C:\\pictures\\me.bmp"),
+            "C:\\pictures\\me.bmp");
   // A sibling folder whose name only starts like the skin's is elsewhere.
   const std::string sibling = s.substr(0, s.size() - 1) + "X\\a.bmp";
-  EXPECT_EQ(PreviewImageLine(t.app, sibling), sibling);
-  EXPECT_EQ(PreviewImageLine(t.app, s + "_profile_Work\\a.bmp"), s + "_profile_Work\\a.bmp");
+  EXPECT_EQ(PreviewImageLine(t.app.files, t.app.state, sibling), sibling);
+  EXPECT_EQ(PreviewImageLine(t.app.files, t.app.state, s + "_profile_Work\\a.bmp"),
+            s + "_profile_Work\\a.bmp");
 }
 
 class SaveDescription : public ::testing::Test {
@@ -88,7 +92,7 @@ TEST_F(SaveDescription, ADescriptionHeldOpenByTrillianStillSavesTheSettings) {
   app.state.ProfileIsNew = true;
   faulty.sharingViolation.insert("..\\Quil_profile_Work\\desc.txt");
   t.dialog.Answer({true});
-  ASSERT_TRUE(SaveProfile(app, settings, none).done);
+  ASSERT_TRUE(ShowOutcome(app, SaveProfile(app, settings, none)));
   ASSERT_EQ(t.dialog.messages.size(), 2u);
   EXPECT_EQ(t.dialog.messages[1].kind, MemoryDialog::Kind::Notice);
   EXPECT_EQ(t.dialog.messages[1].text, kSharingViolationNotice);

@@ -9,6 +9,8 @@
 
 #include "core/ControlIds.h"
 #include "dialog/ListCommands.h"
+#include "dialog/Outcomes.h"
+#include "dialog/ProfileSave.h"
 #include "files/win32/Win32.h"
 #include "profiles/Lists.h"
 #include "profiles/ProfileFolders.h"
@@ -100,7 +102,7 @@ TEST(HeldAndLinkedFiles, DescriptionHeldOpenByAnotherProgramStillSavesTheSetting
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     t.dialog.Answer({true});
-    const bool saved = SaveProfile(t.app, settings, none).done;
+    const bool saved = ShowOutcome(t.app, SaveProfile(t.app, settings, none));
     CloseHandle(held);
 
     EXPECT_TRUE(saved);
@@ -128,7 +130,7 @@ TEST(HeldAndLinkedFiles, AFileHeldForAMomentDuringSaveOrDeleteGoesUnnoticed) {
     BriefHold hold("config.dtd", FILE_SHARE_READ | FILE_SHARE_WRITE, 50, "config.dtd.new");
     ASSERT_TRUE(hold.Holding()) << "the other program did not open config.dtd";
     t.dialog.Answer({true});
-    const bool saved = SaveProfile(t.app, settings, none).done;
+    const bool saved = ShowOutcome(t.app, SaveProfile(t.app, settings, none));
     EXPECT_TRUE(hold.Released()) << "the other program did not let go of config.dtd";
 
     EXPECT_TRUE(saved);

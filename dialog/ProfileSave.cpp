@@ -1,0 +1,47 @@
+// Save of the active profile: the questions and the profile box; the files are profiles/' to write.
+#include "dialog/ProfileSave.h"
+
+#include <string>
+
+#include "base/Text.h"
+#include "core/App.h"
+#include "core/ControlIds.h"
+#include "profiles/ProfileFolders.h"
+
+namespace quil {
+
+namespace {
+
+// A profile that failed to save once is still new: its name is in the profile box already.
+void AddProfileLine(App& app, const std::string& name) {
+  const int count = app.controls.ListLineCount(Page::Main, kProfileBox);
+  for (int i = 0; i < count; ++i) {
+    if (EqualsNoCase(app.controls.ListLine(Page::Main, kProfileBox, i), name)) return;
+  }
+  app.controls.AddListLine(Page::Main, kProfileBox, name);
+}
+
+}  // namespace
+
+Outcome SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection) {
+  const Outcome declined{.done = false, .faults = {}};
+  AppState& s = app.state;
+  if (s.ProfileIsNew) {
+    if (!app.messages.Ask(
+            Format("Profile \"%s\" not found:\nCreate a new profile?", {s.ProfileName}))) {
+      return declined;
+    }
+    // Without its folder nothing of the profile can be written: the save fails as a whole, and
+    // the dialog keeps the user's edits for another try.
+    if (!MakeProfileFolders(app.files, s)) {
+      return Outcome{}.Fail(Fault::ConfigNotSaved, ProfileFolderPath(s));
+    }
+    AddProfileLine(app, s.ProfileName);
+  } else if (!app.messages.Ask(
+                 Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}))) {
+    return declined;
+  }
+  return WriteProfile(app.files, s, app.plugins, settings, selection);
+}
+
+}  // namespace quil
