@@ -83,7 +83,7 @@ void RemovePlugins(App& app, Removal how) {
       RemoveDirectoryTree(app, PluginFolderPath(entry.folder));
     }
   }
-  ScanPlugins(app);
+  app.plugins = ScanPlugins(app.files, app.state.ShowHidden);
   FillPluginListBox(app);
 }
 

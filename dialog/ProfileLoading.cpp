@@ -48,7 +48,7 @@ void ReloadProfile(App& app, bool fullScan) {
       app.controls.AddListLine(Page::Colors, kSchemeBox, scheme);
     }
     app.controls.SetListRedraw(Page::Colors, kSchemeBox, true);
-    ScanPlugins(app);
+    app.plugins = ScanPlugins(app.files, app.state.ShowHidden);
   }
   const std::string settings = ProfileFolderPath(app.state) + std::string(kConfigDtd);
   if (!LoadSettings(app, settings)) {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "base/Text.h"
-#include "core/App.h"
+#include "files/FileServices.h"
 #include "files/IniFile.h"
 
 namespace quil {
@@ -67,19 +67,19 @@ void OrderByPriority(PluginList& list) {
 
 }  // namespace
 
-void ScanPlugins(App& app) {
-  FreePluginList(app.plugins);
-  for (const DirEntry& found : app.files.List(PluginFolderPath("*"))) {
-    if (!IsListedPluginFolder(found, app.state.ShowHidden)) continue;
+PluginList ScanPlugins(FileServices& files, bool showHidden) {
+  PluginList plugins;
+  for (const DirEntry& found : files.List(PluginFolderPath("*"))) {
+    if (!IsListedPluginFolder(found, showHidden)) continue;
     PluginEntry entry;
-    if (!ReadPluginIni(app.files, found.name, entry) &&
-        !ReadPluginText(app.files, found.name, entry)) {
+    if (!ReadPluginIni(files, found.name, entry) && !ReadPluginText(files, found.name, entry)) {
       continue;  // a folder without any description file is no plugin
     }
     entry.folder = Bounded(found.name, kPluginFolderCapacity);
-    app.plugins.push_back(std::move(entry));
+    plugins.push_back(std::move(entry));
   }
-  OrderByPriority(app.plugins);
+  OrderByPriority(plugins);
+  return plugins;
 }
 
 void FreePluginList(PluginList& list) {

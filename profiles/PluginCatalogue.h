@@ -8,7 +8,7 @@
 
 namespace quil {
 
-struct App;
+class FileServices;
 
 // Capacities of a plugin's texts, terminator included; longer values are cut to fit.
 inline constexpr std::size_t kPluginVariableCapacity = 32;
@@ -19,8 +19,9 @@ inline constexpr std::size_t kPluginLineCapacity = 512;
 // The rank of the list's end: a plugin ranked this low or lower is listed after every other.
 inline constexpr int kEndPriority = -10;
 
-// Rebuilds app.plugins from the folders under "plugins\"; every entry starts unselected.
-void ScanPlugins(App& app);
+// The catalogue of the plugin folders under "plugins\" (the hidden ones too with `showHidden`), in
+// priority order; every entry starts unselected.
+PluginList ScanPlugins(FileServices& files, bool showHidden);
 
 // Releases the catalogue (at close).
 void FreePluginList(PluginList& list);

@@ -407,7 +407,7 @@ TEST_F(ConfigDtdWriterTest, UnwritableSettingsDtdKeepsTheSave) {
 // The sample skin's config.dtd and settings.dtd are what saving the defaults of "(default)" with no
 // plugin selected writes.
 TEST_F(ConfigDtdWriterTest, SampleSkinSaveIsTheSampleFile) {
-  ScanPlugins(app);
+  app.plugins = ScanPlugins(app.files, app.state.ShowHidden);
   ASSERT_TRUE(ReadConfigDtd(app.files, "plugins\\default\\main.dtd", settings).done);
   const std::string previous = Read("config.dtd");
   ASSERT_TRUE(Write());

@@ -127,7 +127,7 @@ TEST_F(ListsTest, PluginsAreAskedAboutOneByOneInListOrder) {
         std::string(p) + "\nPlugin " + p + "\n" + std::to_string('e' - p[0]) + "\n");
   }
   TestApp t;
-  ScanPlugins(t.app);
+  t.app.plugins = ScanPlugins(t.app.files, t.app.state.ShowHidden);
   FillPluginListBox(t.app);
   EXPECT_EQ(t.dialog.At(Page::Plugins, kPluginList).lines,
             (std::vector<std::string>{"Plugin a", "Plugin b", "Plugin c", "Plugin d"}));

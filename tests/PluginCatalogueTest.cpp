@@ -37,7 +37,7 @@ void PrintTo(const Row& r, std::ostream* os) {
 TEST(PluginCatalogue, SampleSkinIsListedByPriorityThenListingOrder) {
   ScratchSkin skin;
   TestApp t;
-  ScanPlugins(t.app);
+  t.app.plugins = ScanPlugins(t.app.files, t.app.state.ShowHidden);
   const std::vector<Row> expected = {
       {7, "emoticons", "Large emoticons (24 pixels)", "emoticons_big"},
       {5, "emoticons", "Small emoticons (16 pixels)", "emoticons_small"},
@@ -50,7 +50,7 @@ TEST(PluginCatalogue, SampleSkinIsListedByPriorityThenListingOrder) {
 
   // A hidden plugin shows only with /showhidden, under its "!" folder name.
   t.app.state.ShowHidden = true;
-  ScanPlugins(t.app);
+  t.app.plugins = ScanPlugins(t.app.files, t.app.state.ShowHidden);
   ASSERT_EQ(t.app.plugins.size(), expected.size() + 1);
   EXPECT_EQ(t.app.plugins.front().folder, "!old_borders");
   EXPECT_EQ(t.app.plugins.front().priority, 9);
@@ -58,7 +58,7 @@ TEST(PluginCatalogue, SampleSkinIsListedByPriorityThenListingOrder) {
   // A rescan replaces the catalogue and leaves nothing selected.
   for (PluginEntry& e : t.app.plugins) e.selected = true;
   t.app.state.ShowHidden = false;
-  ScanPlugins(t.app);
+  t.app.plugins = ScanPlugins(t.app.files, t.app.state.ShowHidden);
   EXPECT_EQ(Rows(t.app.plugins), expected);
 }
 
@@ -70,7 +70,7 @@ class PluginFolders : public ::testing::Test {
   }
   std::vector<Row> Scan() {
     TestApp t;
-    ScanPlugins(t.app);
+    t.app.plugins = ScanPlugins(t.app.files, t.app.state.ShowHidden);
     return Rows(t.app.plugins);
   }
 };

@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FuzzApp fuzz;
   fuzz.app.state.ShowHidden = (flags >> 3) & 1;
-  ScanPlugins(fuzz.app);
+  fuzz.app.plugins = ScanPlugins(fuzz.app.files, fuzz.app.state.ShowHidden);
   QUIL_FUZZ_CHECK(fuzz.dialog.messages.empty());
 
   const PluginList& list = fuzz.app.plugins;

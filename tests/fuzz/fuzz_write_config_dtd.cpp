@@ -37,7 +37,7 @@ struct SampleProfile {
 const SampleProfile& Sample() {
   static const SampleProfile sample = [] {
     FuzzApp fuzz;
-    ScanPlugins(fuzz.app);
+    fuzz.app.plugins = ScanPlugins(fuzz.app.files, fuzz.app.state.ShowHidden);
     SkinSettings settings;
     ReadConfigDtd(fuzz.app.files, "config.dtd", settings);
     return SampleProfile{settings, fuzz.app.plugins};
