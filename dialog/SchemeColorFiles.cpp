@@ -28,7 +28,8 @@ void LoadSchemeColors(App& app, std::string_view schemeName) {
 bool SaveColorsDtd(App& app) {
   const Outcome outcome = WriteColorsDtd(app.files, app.state, app.colors);
   if (ShowOutcome(app, outcome)) return true;
-  if (outcome.faults.back().fault == Fault::ColorsDtdTemplateIncomplete) {
+  if (!outcome.faults.empty() &&
+      outcome.faults.back().fault == Fault::ColorsDtdTemplateIncomplete) {
     RestoreDefaultColorsDtd(app.files, app.state);
     LoadColorsDtd(app, {});
     app.controls.RedrawMain();
