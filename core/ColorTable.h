@@ -55,6 +55,10 @@ constexpr int BlueOf(Color c) {
   return static_cast<int>((c >> 16) & 0xFF);
 }
 
+// How far two colors stand apart for the eye: the ratio of their relative luminances (from sRGB,
+// each plus 0.05), lighter over darker, from 1 (the same) to 21 (black and white).
+double ContrastRatio(Color a, Color b);
+
 // The entry's name as the files and the code call it; empty for the spare entries 37-41.
 std::string_view EntryName(int entry);
 

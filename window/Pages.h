@@ -35,12 +35,13 @@ constexpr std::size_t PageIndex(Page page) {
   return kPages.size();
 }
 
-// A tab's text as it is painted: without the access-key marks.
-inline std::string PaintedTabLabel(std::string_view tabText) {
+// A control's or tab's text as it is painted and as a screen reader reads it: without the
+// access-key marks.
+inline std::string WithoutAccessMarks(std::string_view text) {
   std::string label;
-  for (std::size_t i = 0; i < tabText.size(); ++i) {
-    if (tabText[i] == '&' && i + 1 < tabText.size()) ++i;
-    label += tabText[i];
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;
+    label += text[i];
   }
   return label;
 }

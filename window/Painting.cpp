@@ -51,6 +51,8 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // The semi-bold weight of a status button's label when its bold box is checked.
 constexpr int kStatusBoldWeight = 600;
+// The keyboard focus mark: a solid rectangle this far inside the item, as wide as an outline.
+constexpr int kFocusMarkInset = 2;
 
 std::string WindowText(HWND window, std::size_t capacity) {
   std::string text(capacity, '\0');
@@ -74,6 +76,29 @@ bool ExactlyFocused(UINT state) {
   return (state & ~static_cast<UINT>(ODS_NOACCEL | ODS_NOFOCUSRECT)) == ODS_FOCUS;
 }
 
+// Whether the focus mark shows on an item that has the focus: not while Windows hides the
+// keyboard cues (until the user presses a key, where the user asked for that). The item's state
+// says so on systems that pass it on; the control's own cue state says so everywhere.
+bool FocusMarkShown(HWND control, UINT state) {
+  if (!(state & ODS_FOCUS) || (state & ODS_NOFOCUSRECT)) return false;
+  return !(SendMessageA(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// Black or white, whichever stands out more against `fill`: at least 4.5 to 1 whatever the fill.
+COLORREF ContrastingColor(COLORREF fill) {
+  return ContrastRatio(fill, kBlack) >= ContrastRatio(fill, kWhite) ? kBlack : kWhite;
+}
+
+// A system color, which stands in for the scheme's colors while high contrast is on.
+COLORREF System(int index) {
+  return GetSysColor(index);
+}
+
+// The outlines' color: black, or the system text color in high contrast.
+COLORREF OutlineColor(const Painter& painter) {
+  return painter.highContrast ? System(COLOR_WINDOWTEXT) : kBlack;
+}
+
 // Applies a brush of `color`, under the shared brush rule: created, selected, used by `draw`,
 // deselected (the displaced object goes back) and deleted in one go.
 template <typename Draw>
@@ -85,10 +110,10 @@ void WithBrush(Painter& painter, HDC dc, COLORREF color, Draw draw) {
   DeleteSharedBrush(painter);
 }
 
-// Selects a black pen of the outline's width, inside the shapes it outlines, for `draw`.
+// Selects a pen of the outline's width and color, inside the shapes it outlines, for `draw`.
 template <typename Draw>
-void WithOutline(const Painter& painter, HDC dc, Draw draw) {
-  const HPEN pen = CreatePen(PS_INSIDEFRAME, Scaled(painter, kOutlineWidth), kBlack);
+void WithOutline(const Painter& painter, HDC dc, Draw draw, COLORREF color) {
+  const HPEN pen = CreatePen(PS_INSIDEFRAME, Scaled(painter, kOutlineWidth), color);
   const HGDIOBJ displaced = SelectObject(dc, pen);
   draw();
   SelectObject(dc, displaced);
@@ -99,9 +124,23 @@ void WithOutline(const Painter& painter, HDC dc, Draw draw) {
 void DrawRounded(Painter& painter, HDC dc, const RECT& r, COLORREF color) {
   const int corner = Scaled(painter, kCornerEllipse);
   WithBrush(painter, dc, color, [&](HBRUSH) {
-    WithOutline(painter, dc,
-                [&] { RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner); });
+    WithOutline(
+        painter, dc, [&] { RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner); },
+        OutlineColor(painter));
   });
+}
+
+// The keyboard focus mark inside `r`, over `fill`: a rectangle in black or white, whichever
+// stands out more against the fill.
+void DrawFocusMark(const Painter& painter, HDC dc, const RECT& r, COLORREF fill) {
+  const int inset = Scaled(painter, kFocusMarkInset);
+  const RECT mark{r.left + inset, r.top + inset, r.right - inset, r.bottom - inset};
+  if (mark.right <= mark.left || mark.bottom <= mark.top) return;
+  const HGDIOBJ displaced = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  WithOutline(
+      painter, dc, [&] { Rectangle(dc, mark.left, mark.top, mark.right, mark.bottom); },
+      ContrastingColor(fill));
+  SelectObject(dc, displaced);
 }
 
 // A button's background in `color`: outlined when the button is exactly focused, a plain fill
@@ -109,7 +148,9 @@ void DrawRounded(Painter& painter, HDC dc, const RECT& r, COLORREF color) {
 void DrawPanel(Painter& painter, HDC dc, const RECT& r, COLORREF color, bool focused) {
   WithBrush(painter, dc, color, [&](HBRUSH brush) {
     if (focused) {
-      WithOutline(painter, dc, [&] { Rectangle(dc, r.left, r.top, r.right, r.bottom); });
+      WithOutline(
+          painter, dc, [&] { Rectangle(dc, r.left, r.top, r.right, r.bottom); },
+          OutlineColor(painter));
     } else {
       FillRect(dc, &r, brush);
     }
@@ -349,20 +390,33 @@ void PlaceBanner(const Painter& painter, HWND dialog) {
 
 void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   const SchemeColors& c = painter.app.colors;
+  const bool hc = painter.highContrast;
   DeleteSharedBrush(painter);
   if (item.CtlType == ODT_TAB) {
     const auto index = static_cast<int>(item.itemID);
-    const auto selected = static_cast<int>(SendMessageA(item.hwndItem, TCM_GETCURSEL, 0, 0));
+    const HWND tab = item.hwndItem;
+    const auto selected = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
     RECT r = item.rcItem;
+    COLORREF fill = 0;
+    COLORREF text = 0;
     if (index == selected) {
-      FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[edt]));
+      fill = hc ? System(COLOR_HIGHLIGHT) : c[edt];
+      text = hc ? System(COLOR_HIGHLIGHTTEXT) : c[tp];
     } else {
       r.bottom += Scaled(painter, kTabFillBelow);
-      FillRect(item.hDC, &r, ReplaceSharedBrush(painter, c[border]));
+      fill = hc ? System(COLOR_BTNFACE) : c[border];
+      text = hc ? System(COLOR_BTNTEXT) : c[tp];
     }
+    FillRect(item.hDC, &r, ReplaceSharedBrush(painter, fill));
     if (index >= 0 && index < static_cast<int>(kPages.size())) {
-      DrawLabel(item.hDC, PaintedTabLabel(kPages[static_cast<std::size_t>(index)].tabText), r,
-                c[tp]);
+      DrawLabel(item.hDC, WithoutAccessMarks(kPages[static_cast<std::size_t>(index)].tabText), r,
+                text);
+    }
+    // The tab control tells its owner nothing about its focus: the strip has the focus, and the
+    // tab with it is this one.
+    const bool focus = GetFocus() == tab && SendMessageA(tab, TCM_GETCURFOCUS, 0, 0) == index;
+    if (FocusMarkShown(tab, focus ? ODS_FOCUS : 0)) {
+      DrawFocusMark(painter, item.hDC, item.rcItem, fill);
     }
     return;
   }
@@ -372,21 +426,41 @@ void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   const bool focused = ExactlyFocused(item.itemState);
   const bool inBorder = (id == kDeleteProfileButton) == focused;
   const RECT& r = item.rcItem;
-  DrawRounded(painter, item.hDC, r, inBorder ? c[border] : c[edt]);
-  DrawLabel(item.hDC, WindowText(item.hwndItem, kLabelCapacity), r, c[tp]);
+  const COLORREF fill = hc ? System(COLOR_BTNFACE) : inBorder ? c[border] : c[edt];
+  DrawRounded(painter, item.hDC, r, fill);
+  DrawLabel(item.hDC, WindowText(item.hwndItem, kLabelCapacity), r,
+            hc ? System((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT) : c[tp]);
+  if (FocusMarkShown(item.hwndItem, item.itemState)) DrawFocusMark(painter, item.hDC, r, fill);
 }
 
-// Every edit field of the dialog and its pages: text in tp on WinEdt, brush edt.
+// Every edit field of the dialog and its pages: text in tp on WinEdt, brush edt; in high contrast
+// the system's window text on its window color.
 static HBRUSH EditFieldColors(Painter& painter, HDC dc) {
   const SchemeColors& c = painter.app.colors;
-  SetTextColor(dc, c[tp]);
-  SetBkColor(dc, c[WinEdt]);
-  return ReplaceSharedBrush(painter, c[edt]);
+  const bool hc = painter.highContrast;
+  SetTextColor(dc, hc ? System(COLOR_WINDOWTEXT) : c[tp]);
+  SetBkColor(dc, hc ? System(COLOR_WINDOW) : c[WinEdt]);
+  return ReplaceSharedBrush(painter, hc ? System(COLOR_WINDOW) : c[edt]);
+}
+
+// In high contrast every other control-color request gets the system's window text on its window
+// color; only the banner keeps its black on white.
+static HBRUSH HighContrastColors(Painter& painter, UINT message, HDC dc) {
+  if (message == WM_CTLCOLOREDIT) return EditFieldColors(painter, dc);
+  if (message != WM_CTLCOLORBTN && message != WM_CTLCOLORDLG && message != WM_CTLCOLORSTATIC) {
+    return nullptr;
+  }
+  SetTextColor(dc, System(COLOR_WINDOWTEXT));
+  SetBkColor(dc, System(COLOR_WINDOW));
+  SetBkMode(dc, TRANSPARENT);
+  return ReplaceSharedBrush(painter, System(COLOR_WINDOW));
 }
 
 HBRUSH MainControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
   const SchemeColors& c = painter.app.colors;
   DeleteSharedBrush(painter);
+  const bool banner = message == WM_CTLCOLORSTATIC && GetDlgCtrlID(control) == kBanner;
+  if (painter.highContrast && !banner) return HighContrastColors(painter, message, dc);
   switch (message) {
     case WM_CTLCOLOREDIT:
       return EditFieldColors(painter, dc);
@@ -397,7 +471,7 @@ HBRUSH MainControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
       return ReplaceSharedBrush(painter, c[edt]);
     case WM_CTLCOLORSTATIC:
       SetBkMode(dc, TRANSPARENT);
-      if (GetDlgCtrlID(control) == kBanner) {
+      if (banner) {
         SetTextColor(dc, kBlack);
         return ReplaceSharedBrush(painter, kWhite);
       }
@@ -410,6 +484,7 @@ HBRUSH MainControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
 
 void DrawPageItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   const SchemeColors& c = painter.app.colors;
+  const bool hc = painter.highContrast;
   const int id = static_cast<int>(item.CtlID);
   const ButtonLook* look = item.CtlType == ODT_BUTTON ? FindButtonLook(id) : nullptr;
   if (!look) return;
@@ -420,10 +495,23 @@ void DrawPageItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
   const bool focused = ExactlyFocused(item.itemState);
 
+  // In high contrast a button shows the system's button colors, except where its whole face is the
+  // color it edits: that face keeps its color, with a label in black or white.
+  const bool faceIsItsColor =
+      look->background == Background::Panel &&
+      (look->backgroundEntry == kOwnEntry || (button && look->backgroundEntry == button->entry));
+  COLORREF fill = 0;
+  COLORREF text = color(look->labelEntry);
   if (look->background == Background::FocusSwatch) {
-    DrawRounded(painter, dc, item.rcItem, focused ? c[edt] : c[border]);
+    fill = hc ? System(COLOR_BTNFACE) : focused ? c[edt] : c[border];
+    DrawRounded(painter, dc, item.rcItem, fill);
   } else {
-    DrawPanel(painter, dc, item.rcItem, color(look->backgroundEntry), focused);
+    fill = hc && !faceIsItsColor ? System(COLOR_BTNFACE) : color(look->backgroundEntry);
+    DrawPanel(painter, dc, item.rcItem, fill, focused || (hc && faceIsItsColor));
+  }
+  if (hc) {
+    text = faceIsItsColor ? ContrastingColor(fill) : System(COLOR_BTNTEXT);
+    if (item.itemState & ODS_DISABLED) text = System(COLOR_GRAYTEXT);
   }
   if (look->swatch != SwatchPlace::None) {
     DrawRounded(painter, dc, SwatchRect(painter, look->swatch, item.rcItem),
@@ -436,17 +524,24 @@ void DrawPageItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   if (look->font == LabelFont::Status) {
     const HFONT font = CreateStatusFont(painter, id);
     const HGDIOBJ displaced = SelectObject(dc, font);
-    DrawLabel(dc, label, area, color(look->labelEntry));
+    DrawLabel(dc, label, area, text);
     SelectObject(dc, displaced);
     DeleteObject(font);
   } else {
-    DrawLabel(dc, label, area, color(look->labelEntry));
+    DrawLabel(dc, label, area, text);
+  }
+  if (FocusMarkShown(item.hwndItem, item.itemState)) {
+    // Around the label, clear of the swatch.
+    RECT mark = item.rcItem;
+    mark.right = std::min(mark.right, area.right);
+    DrawFocusMark(painter, dc, mark, fill);
   }
 }
 
 HBRUSH PageControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
   const SchemeColors& c = painter.app.colors;
   DeleteSharedBrush(painter);
+  if (painter.highContrast) return HighContrastColors(painter, message, dc);
   switch (message) {
     case WM_CTLCOLOREDIT:
       return EditFieldColors(painter, dc);
@@ -476,8 +571,22 @@ HBRUSH PageControlColor(Painter& painter, UINT message, HDC dc, HWND control) {
 
 void EraseTabBackground(Painter& painter, HWND tab, HDC dc) {
   const RECT r = ClientRect(tab);
-  FillRect(dc, &r, ReplaceSharedBrush(painter, painter.app.colors[edt]));
+  FillRect(dc, &r,
+           ReplaceSharedBrush(
+               painter, painter.highContrast ? System(COLOR_WINDOW) : painter.app.colors[edt]));
   DeleteSharedBrush(painter);
+}
+
+bool HighContrastOn() {
+  HIGHCONTRASTA state{};
+  state.cbSize = sizeof state;
+  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof state, &state, 0) &&
+         (state.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+std::string_view PaintedLabel(int id) {
+  const ButtonLook* look = FindButtonLook(id);
+  return look ? look->label : std::string_view{};
 }
 
 }  // namespace quil

@@ -8,6 +8,8 @@
 // exists at a time.
 #pragma once
 
+#include <string_view>
+
 #include "core/App.h"
 #include "files/win32/Win32.h"
 #include "window/Win32Ports.h"
@@ -20,9 +22,18 @@ inline constexpr int kBaseDpi = USER_DEFAULT_SCREEN_DPI;
 // What the painters of one dialog share: the scheme's colors and the check boxes they read, the
 // dialog's windows (the Colors page's panels have colors of their own), the dialog's DPI and the
 // height of the labels' own fonts, the banner picture made for that DPI and the shared brush.
+//
+// While high contrast is on, the painters use the system's colors (window, text, button face,
+// highlight, gray text) in place of the scheme's. The swatches keep their colors, which are what
+// they show, with outlines in the system's text color; the banner keeps its look.
+//
+// An owner-drawn item with the keyboard focus (the buttons, the swatches and the tab strip) shows a
+// focus mark inside it, in black or white, whichever stands out more against its fill, unless
+// Windows hides the keyboard cues.
 struct Painter {
   App& app;
   const DialogWindows& windows;
+  bool highContrast = false;
   int dpi = kBaseDpi;
   int labelFontHeight = 0;  // see LabelFontHeight; 0, the default height, until it is set
   HBITMAP banner = nullptr;
@@ -65,5 +76,11 @@ HBRUSH PageControlColor(Painter& painter, UINT message, HDC dc, HWND control);
 
 // The tab control's background, erased in the dialog's color.
 void EraseTabBackground(Painter& painter, HWND tab, HDC dc);
+
+// Whether the user has turned high contrast on.
+bool HighContrastOn();
+// The label that the pages' painting gives owner-drawn button `id` in place of its own text;
+// empty where it paints the button's text.
+std::string_view PaintedLabel(int id);
 
 }  // namespace quil

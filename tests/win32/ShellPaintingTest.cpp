@@ -145,6 +145,40 @@ TEST_F(ShellPainting, ButtonsShowTheirEntries) {
   }
 }
 
+// With high contrast on, the buttons and controls take the system's colors; a swatch keeps the
+// color it shows, outlined in the system's text color, and the banner keeps its white.
+TEST_F(ShellPainting, HighContrastPaintsInSystemColorsAndSwatchesKeepTheirs) {
+  painter_.highContrast = true;
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+
+  Paint(kHideSchemeButton, "&Hide", 0);
+  EXPECT_EQ(Pixel(8, 1), face);
+  Paint(1101, "Online", 0);
+  EXPECT_EQ(Pixel(8, 1), face);
+  EXPECT_EQ(Pixel(90, kButtonHeight / 2), EntryColor(online));
+  EXPECT_EQ(Pixel(kButtonWidth - 20, kButtonHeight / 2), text);
+  Paint(1200, "Nick", 0);
+  EXPECT_EQ(Pixel(8, 1), face);
+  EXPECT_EQ(Pixel(84, kButtonHeight / 2), EntryColor(MsgNick));
+  // A button whose whole face is the color it edits keeps it, outlined.
+  Paint(1106, "Selected", 0);
+  EXPECT_EQ(Pixel(8, 1), EntryColor(highlight));
+  EXPECT_EQ(Pixel(8, 0), text);
+
+  const HWND panel = Child("STATIC", "", 0, kContactListPanel);
+  windows_.pages[PageIndex(Page::Colors)] = page_;
+  EXPECT_EQ(BrushColor(PageControlColor(painter_, WM_CTLCOLORSTATIC, dc_, panel)),
+            GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(BrushColor(PageControlColor(painter_, WM_CTLCOLOREDIT, dc_, panel)),
+            GetSysColor(COLOR_WINDOW));
+  DestroyWindow(panel);
+  const HWND banner = Child("STATIC", "", 0, kBanner);
+  EXPECT_EQ(BrushColor(MainControlColor(painter_, WM_CTLCOLORSTATIC, dc_, banner)),
+            RGB(255, 255, 255));
+  DestroyWindow(banner);
+}
+
 TEST_F(ShellPainting, ControlColorsOfThePages) {
   const HWND colorsPage = page_;
   windows_.pages[PageIndex(Page::Colors)] = colorsPage;
