@@ -9,6 +9,7 @@
 #include "base/Text.h"
 #include "core/AppState.h"
 #include "dialog/MainDialog.h"
+#include "window/Late.h"
 
 namespace quil {
 
@@ -21,15 +22,7 @@ constexpr DWORD kCustomFilterCapacity = 40;
 
 // SHELL32 and COMDLG32, with the DLLs they load in turn, take a noticeable part of the program's
 // start, and only the switches, the shell's open action and the two choosers need them: each
-// function is found on its first use, its DLL loaded then and kept for the rest of the run.
-// Nothing when the DLL or the function cannot be found.
-template <typename Function>
-Function Late(const char* dll, const char* name) {
-  const HMODULE module = LoadLibraryA(dll);
-  const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-  // Through the generic function pointer type, which stands for any function.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
+// function is found on its first use (Late).
 
 // Whether the command line holds anything after the program's name, which CommandLineToArgvW
 // takes as running to the next quote when it begins with one, else to the first blank.
