@@ -95,17 +95,81 @@ HWND CreatePage(DialogData& data, HWND dialog, int templateId) {
   return page;
 }
 
-// Hides the pages and shows the page of tab `index` (its row in kPages), with the keyboard focus on
-// its first control.
+// Hides the pages and shows the page of tab `index` (its row in kPages). The keyboard focus stays
+// where it is (on the tab strip, the arrows go on from tab to tab), unless it was on a page now
+// hidden or nowhere: then it goes to the shown page's first control that takes it.
 void PageSwitch(const DialogWindows& windows, int index) {
+  const HWND focus = GetFocus();
+  bool focusHidden = !focus;
   for (const HWND page : windows.pages) {
-    if (page) ShowWindow(page, SW_HIDE);
+    if (!page) continue;
+    if (focus && IsChild(page, focus)) focusHidden = true;
+    ShowWindow(page, SW_HIDE);
   }
   if (index < 0 || index >= static_cast<int>(windows.pages.size())) return;
   const HWND page = windows.pages[static_cast<std::size_t>(index)];
   if (!page) return;
   ShowWindow(page, SW_SHOW);
-  SetFocus(GetWindow(page, GW_CHILD));
+  if (focusHidden) {
+    const HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    SetFocus(first ? first : page);
+  }
+}
+
+// The dialog whose keys the key filter handles, and the filter. Only one dialog runs at a time.
+HWND keyDialog = nullptr;
+HHOOK keyFilter = nullptr;
+
+bool KeyDown(int virtualKey) {
+  return GetKeyState(virtualKey) < 0;
+}
+
+// Shows the page `step` tabs after (before, for a negative step) the current one, wrapping
+// around, as a click on its tab would.
+void StepPage(HWND dialog, int step) {
+  const HWND tab = GetDlgItem(dialog, kTabControl);
+  const auto count = static_cast<int>(kPages.size());
+  const auto current = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
+  const int next = ((current < 0 ? 0 : current) + step % count + count) % count;
+  SendMessageA(tab, TCM_SETCURFOCUS, static_cast<WPARAM>(next), 0);
+}
+
+// The dialog's own keys, before the dialog manager sees them: Ctrl+Tab and Ctrl+PageDown show the
+// next page, Ctrl+Shift+Tab and Ctrl+PageUp the previous one, from anywhere in the dialog; Enter
+// on a button the program paints itself presses it, as Space does. True when the key was one of
+// them.
+bool HandleDialogKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || !keyDialog || !message.hwnd ||
+      GetAncestor(message.hwnd, GA_ROOT) != keyDialog) {
+    return false;
+  }
+  const auto key = static_cast<int>(message.wParam);
+  const bool control = KeyDown(VK_CONTROL) && !KeyDown(VK_MENU);
+  if (control && (key == VK_TAB || key == VK_NEXT || key == VK_PRIOR)) {
+    const bool back = key == VK_PRIOR || (key == VK_TAB && KeyDown(VK_SHIFT));
+    StepPage(keyDialog, back ? -1 : 1);
+    return true;
+  }
+  if (key == VK_RETURN && !control && !KeyDown(VK_MENU)) {
+    const HWND focus = GetFocus();
+    const bool ownerDrawn = focus && SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON &&
+                            (GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+    if (!ownerDrawn) return false;
+    // A held key repeats its key-down messages: one press is one click.
+    const bool repeated = (message.lParam & (1L << 30)) != 0;
+    if (!repeated) {
+      PostMessageA(GetParent(focus), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(focus));
+    }
+    return true;
+  }
+  return false;
+}
+
+// Sees each message of the dialog's message loop before the dialog manager does.
+LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_DIALOGBOX && HandleDialogKey(*reinterpret_cast<const MSG*>(lParam))) return 1;
+  return CallNextHookEx(keyFilter, code, wParam, lParam);
 }
 
 void InitMainDialog(DialogData& data, HWND dialog) {
@@ -121,6 +185,7 @@ void InitMainDialog(DialogData& data, HWND dialog) {
   const HICON largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
   SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
   data.painter.dpi = WindowDpi(dialog);
+  data.painter.highContrast = HighContrastOn();
   MakeBanner(data.painter, instance);
   PlaceBanner(data.painter, dialog);
 
@@ -143,6 +208,9 @@ void InitMainDialog(DialogData& data, HWND dialog) {
   StartUp(app);
   data.previousTabProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(tab, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TabEraseProc)));
+  data.accessible.Attach(data.windows);
+  keyDialog = dialog;
+  keyFilter = SetWindowsHookExA(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
 }
 
 // A notification from a control: a new tab chosen shows its page.
@@ -195,6 +263,16 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case kFollowDpiMessage:
       FollowDpi(*data, static_cast<int>(wParam));
       return TRUE;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE: {
+      // High contrast turned on or off, or the system colors (which it paints with) changed.
+      const bool was = painter.highContrast;
+      painter.highContrast = HighContrastOn();
+      if (message == WM_SYSCOLORCHANGE || painter.highContrast != was) {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      }
+      return FALSE;
+    }
     case WM_CHAR:
       app.messages.Plain("Key pressed");
       return TRUE;
@@ -236,7 +314,8 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
   }
 }
 
-// The tab control's procedure: its background in the dialog's color, all else its own. It lives
+// The tab control's procedure: its background in the dialog's color, and its tabs painted anew
+// when its focus or keyboard cues change, which decide the focus mark; all else its own. It lives
 // on the main dialog, whose record it finds there.
 LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam) {
   DialogData& data = *DataOf(GetParent(tab));
@@ -244,7 +323,11 @@ LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lPar
     EraseTabBackground(data.painter, tab, reinterpret_cast<HDC>(wParam));
     return 1;
   }
-  return CallWindowProcA(data.previousTabProc, tab, message, wParam, lParam);
+  const LRESULT result = CallWindowProcA(data.previousTabProc, tab, message, wParam, lParam);
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_UPDATEUISTATE) {
+    InvalidateRect(tab, nullptr, FALSE);
+  }
+  return result;
 }
 
 }  // namespace
@@ -253,6 +336,9 @@ bool RunMainDialog(DialogData& data, DWORD& error) {
   const INT_PTR result = DialogBoxParamA(data.instance, MAKEINTRESOURCEA(kMainDialog), nullptr,
                                          MainDialogProc, reinterpret_cast<LPARAM>(&data));
   error = result == -1 ? GetLastError() : 0;
+  if (keyFilter) UnhookWindowsHookEx(keyFilter);
+  keyFilter = nullptr;
+  keyDialog = nullptr;
   DeleteHeaderFonts(data);
   DeleteBanner(data.painter);
   return result != -1;

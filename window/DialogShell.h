@@ -6,6 +6,7 @@
 
 #include "core/App.h"
 #include "files/win32/Win32.h"
+#include "window/Accessibility.h"
 #include "window/Painting.h"
 #include "window/ShellPorts.h"
 #include "window/Win32Ports.h"
@@ -27,6 +28,7 @@ struct DialogData {
   Win32Shell& shell;
   DialogWindows windows;
   Painter painter{app, windows};
+  AccessibleControls accessible{app};
   // The tab control's own window procedure, which the dialog's replaces.
   WNDPROC previousTabProc = nullptr;
   // The fonts of the Colors page's column headers "B" (bold, underlined) and "I" (also italic),
