@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "core/ControlIds.h"
-#include "dialog/SchemeColorFiles.h"
 #include "tests/e2e/Scenario.h"
 
 namespace quil::e2e {
@@ -34,15 +33,6 @@ struct Look {
   Color color;
   bool fill = true;
 };
-
-// The colors of a scheme as the scratch skin's files hold them, read the way the program reads
-// them for the "(default)" profile.
-SchemeColors SchemeOnDisk(std::string_view scheme) {
-  test::TestApp model;
-  model.app.state.SetProfileName(kDefaultProfile);
-  LoadSchemeColors(model.app, scheme);
-  return model.app.colors;
-}
 
 RECT ClientOnScreen(HWND window) {
   RECT rect{};

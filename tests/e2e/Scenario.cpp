@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "dialog/SchemeColorFiles.h"
+
 namespace quil::e2e {
 
 namespace fs = std::filesystem;
@@ -108,6 +110,13 @@ std::vector<std::string> Scenario::Lines(const std::string& relative) const {
 std::string WithoutCarriageReturns(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
   return text;
+}
+
+SchemeColors SchemeOnDisk(std::string_view scheme) {
+  test::TestApp model;
+  model.app.state.SetProfileName(kDefaultProfile);
+  LoadSchemeColors(model.app, scheme);
+  return model.app.colors;
 }
 
 }  // namespace quil::e2e

@@ -52,6 +52,10 @@ class Scenario : public ::testing::Test {
   std::unique_ptr<QuilDialog> dialog_;
 };
 
+// The colors of a scheme as the scratch skin's files hold them, read the way the program reads
+// them for the "(default)" profile.
+SchemeColors SchemeOnDisk(std::string_view scheme);
+
 // The file's text with every CRLF made LF, for comparisons that do not care about line breaks.
 std::string WithoutCarriageReturns(std::string text);
 
