@@ -228,8 +228,9 @@ TEST_F(E2EPixels, DialogPaintsInTheActiveSchemeAndFollowsASwitch) {
   dialog->Focus(Page::Main, kSaveButton);
   ExpectLooks(*dialog, MainLooks(*dialog, green, kSaveButton), "green, Save focused");
 
+  // Another page shown leaves the focus where it is, outside the pages.
   dialog->ShowTab(1);
-  ExpectLooks(*dialog, AllLooks(*dialog, green, 0), "green, Colors page");
+  ExpectLooks(*dialog, AllLooks(*dialog, green, kSaveButton), "green, Colors page");
 
   dialog->Type(Page::Colors, kSchemeBox, "Blue");
   dialog->PressEnter(Page::Colors, kSchemeBox);
