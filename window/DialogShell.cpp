@@ -35,9 +35,13 @@ DialogData& KeepData(HWND window, LPARAM creationParameter) {
   return *DataOf(window);
 }
 
-// The window procedures of the pages and of the tab control, defined below.
+// The window procedures of the pages, of the tab control and of the bold and italic boxes,
+// defined below.
 INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK StatusBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+// The window property under which a bold or italic box keeps the procedure its own replaces.
+constexpr char kPreviousBoxProc[] = "QuilPreviousBoxProc";
 
 HFONT CreateHeaderFont(bool italic, int height) {
   return CreateFontA(height, 0, 0, 0, kHeaderWeight, italic ? TRUE : FALSE, TRUE, FALSE,
@@ -209,6 +213,16 @@ void InitMainDialog(DialogData& data, HWND dialog) {
   data.previousTabProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(tab, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TabEraseProc)));
   data.accessible.Attach(data.windows);
+  const HWND colors = data.windows.Of(Page::Colors);
+  for (int k = 1; k <= kStatusCount; ++k) {
+    for (const int id : {BoldStatusBox(k), ItalicStatusBox(k)}) {
+      const HWND box = GetDlgItem(colors, id);
+      if (!box) continue;
+      SetPropA(box, kPreviousBoxProc,
+               reinterpret_cast<HANDLE>(SetWindowLongPtrA(
+                   box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StatusBoxProc))));
+    }
+  }
   keyDialog = dialog;
   keyFilter = SetWindowsHookExA(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
 }
@@ -325,7 +339,49 @@ LRESULT CALLBACK TabEraseProc(HWND tab, UINT message, WPARAM wParam, LPARAM lPar
   }
   const LRESULT result = CallWindowProcA(data.previousTabProc, tab, message, wParam, lParam);
   if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_UPDATEUISTATE) {
-    InvalidateRect(tab, nullptr, FALSE);
+    // Only the tabs themselves: the control's display area lies over the page, which its own
+    // painting would cover.
+    const auto count =
+        static_cast<int>(CallWindowProcA(data.previousTabProc, tab, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      RECT item{};
+      if (CallWindowProcA(data.previousTabProc, tab, TCM_GETITEMRECT, static_cast<WPARAM>(i),
+                          reinterpret_cast<LPARAM>(&item))) {
+        InvalidateRect(tab, &item, FALSE);
+      }
+    }
+  }
+  return result;
+}
+
+// A bold or italic box's procedure: Windows draws the focus of a check box around its text, and
+// these have none, so the dialog draws a focus mark along the box's edge after Windows has drawn
+// it, and has the box drawn anew when its focus or keyboard cues change. All else is its own.
+LRESULT CALLBACK StatusBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto previous = reinterpret_cast<WNDPROC>(GetPropA(box, kPreviousBoxProc));
+  if (!previous) return DefWindowProcA(box, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropA(box, kPreviousBoxProc);
+    return CallWindowProcA(previous, box, message, wParam, lParam);
+  }
+  const LRESULT result = CallWindowProcA(previous, box, message, wParam, lParam);
+  switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      InvalidateRect(box, nullptr, TRUE);
+      break;
+    // Where the box draws itself: painted, checked, pressed or released.
+    case WM_PAINT:
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+    case WM_KEYUP:
+    case WM_LBUTTONUP:
+      if (DialogData* data = DataOf(GetParent(box))) DrawBoxFocus(data->painter, box);
+      break;
+    default:
+      break;
   }
   return result;
 }

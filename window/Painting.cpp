@@ -130,10 +130,11 @@ void DrawRounded(Painter& painter, HDC dc, const RECT& r, COLORREF color) {
   });
 }
 
-// The keyboard focus mark inside `r`, over `fill`: a rectangle in black or white, whichever
-// stands out more against the fill.
-void DrawFocusMark(const Painter& painter, HDC dc, const RECT& r, COLORREF fill) {
-  const int inset = Scaled(painter, kFocusMarkInset);
+// The keyboard focus mark `inset` pixels (at 96 DPI) inside `r`, over `fill`: a rectangle in black
+// or white, whichever stands out more against the fill.
+void DrawFocusMark(const Painter& painter, HDC dc, const RECT& r, COLORREF fill,
+                   int insetPixels = kFocusMarkInset) {
+  const int inset = Scaled(painter, insetPixels);
   const RECT mark{r.left + inset, r.top + inset, r.right - inset, r.bottom - inset};
   if (mark.right <= mark.left || mark.bottom <= mark.top) return;
   const HGDIOBJ displaced = SelectObject(dc, GetStockObject(NULL_BRUSH));
@@ -575,6 +576,18 @@ void EraseTabBackground(Painter& painter, HWND tab, HDC dc) {
            ReplaceSharedBrush(
                painter, painter.highContrast ? System(COLOR_WINDOW) : painter.app.colors[edt]));
   DeleteSharedBrush(painter);
+}
+
+void DrawBoxFocus(Painter& painter, HWND box) {
+  if (GetFocus() != box || !FocusMarkShown(box, ODS_FOCUS)) return;
+  const HDC dc = GetDC(box);
+  // Over the box's background, in the color its page gives it.
+  LOGBRUSH background{};
+  const HBRUSH brush = PageControlColor(painter, WM_CTLCOLORSTATIC, dc, box);
+  GetObjectA(brush, sizeof background, &background);
+  DeleteSharedBrush(painter);
+  DrawFocusMark(painter, dc, ClientRect(box), background.lbColor, 0);
+  ReleaseDC(box, dc);
 }
 
 bool HighContrastOn() {

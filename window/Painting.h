@@ -77,6 +77,10 @@ HBRUSH PageControlColor(Painter& painter, UINT message, HDC dc, HWND control);
 // The tab control's background, erased in the dialog's color.
 void EraseTabBackground(Painter& painter, HWND tab, HDC dc);
 
+// The focus mark of a check box without text, around which Windows draws no focus: along the
+// box's edge, over what Windows drew, while the box has the focus and the cues show.
+void DrawBoxFocus(Painter& painter, HWND box);
+
 // Whether the user has turned high contrast on.
 bool HighContrastOn();
 // The label that the pages' painting gives owner-drawn button `id` in place of its own text;
