@@ -27,8 +27,10 @@ struct App {
   ProgramExit& exit;
   // The shell and the choosers; set before the dialog starts (the page commands use it).
   Shell* shell = nullptr;
-  // A color chooser is open: a second color command is ignored until it closes.
-  bool ColorChooserOpen = false;
+  // A command of the dialog is running (dialog/Turns.h): another one is dropped, and a close
+  // request waits for its end.
+  bool CommandRunning = false;
+  bool CloseRequested = false;
 };
 
 }  // namespace quil

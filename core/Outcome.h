@@ -34,6 +34,7 @@ enum class Fault {
   DescHeld,          // a profile's desc.txt is held by another program (Trillian); not written
   DescNotSaved,      // a profile's desc.txt was not written; the save goes on
   TrillianXmlNotSaved,  // a profile's trillian.xml was not written; the save goes on
+  SkinBusy,  // another copy of the utility is writing the skin's files; nothing was written
 };
 
 // One step that went wrong: the fault, the file it concerns and, where the fault needs one, a

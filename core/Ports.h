@@ -62,9 +62,12 @@ class DialogControls {
   virtual void RedrawControl(Page page, int id) = 0;
   // Redraws the main dialog with its pages at once.
   virtual void RedrawMain() = 0;
+  // Ends the dialog with result 0, once the message that is being handled has been.
+  virtual void EndDialog() = 0;
 };
 
-// Message boxes without an owner window, always with the caption "Quil Config".
+// Message boxes without an owner window, always with the caption "Quil Config". A box disables the
+// dialog while it is open (task-modal), so that no other command can start under it.
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
@@ -86,6 +89,7 @@ class Shell {
   // Opens a web address or a file with its default action, showing normally; the result is not
   // examined.
   virtual void Open(std::string_view target) = 0;
+  // The choosers are owned by the main dialog, which takes no input while one is open.
   // Runs the color chooser, full open with any color, starting from `color`, with the 16 colors at
   // `customColors` as its custom colors (the chooser changes them in place when the user does).
   // Returns the chooser's current color when it closes: after Cancel, `color` itself.

@@ -7,6 +7,7 @@
 #include "core/App.h"
 #include "core/ControlIds.h"
 #include "dialog/Outcomes.h"
+#include "dialog/Turns.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
 
@@ -45,6 +46,8 @@ void RemoveScheme(App& app, Removal how) {
                              ? "Are you sure you want to hide the following color scheme?\n\n%s"
                              : "Are you sure you want to delete the following color scheme?\n\n%s";
   if (!app.messages.Ask(Format(question, {name}))) return;
+  const SkinLock lock(app);
+  if (!lock) return;
   if (how == Removal::Hide) {
     if (!app.files.Move(SchemeFolderPath(name), SchemeFolderPath("!" + name))) {
       app.messages.Failure(Format("Unable to hide the color scheme '%s'", {name}));
@@ -69,12 +72,19 @@ void RemovePlugins(App& app, Removal how) {
           ? "Are you sure you want to hide the following plugin?\n\n%s\n\nTo show the plugin in "
             "the future, delete the '!' in front of the folder name in the plugins folder"
           : "Are you sure you want to delete the following plugin?\n\n%s";
+  // The plugins to ask about are taken before the first question, and the questions walk this
+  // copy: nothing that happens while a question is open can change what they name.
   int line = 0;
+  PluginList chosen;
   for (PluginEntry& entry : app.plugins) {
     entry.selected = app.controls.IsListLineSelected(Page::Plugins, kPluginList, line++);
-    if (!entry.selected) continue;
+    if (entry.selected) chosen.push_back(entry);
+  }
+  for (const PluginEntry& entry : chosen) {
     if (!app.messages.Ask(Format(question, {entry.description}))) continue;
     if (!IsSingleFolderName(entry.folder, app.state.AnsiLeadBytes)) continue;
+    const SkinLock lock(app);
+    if (!lock) break;
     if (how == Removal::Hide) {
       if (!app.files.Move(PluginFolderPath(entry.folder), PluginFolderPath("!" + entry.folder))) {
         app.messages.Failure(Format("Unable to hide the plugin '%s'", {entry.description}));

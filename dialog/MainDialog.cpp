@@ -13,6 +13,7 @@
 #include "dialog/ProfileSave.h"
 #include "dialog/SchemeColorFiles.h"
 #include "dialog/SettingsPages.h"
+#include "dialog/Turns.h"
 #include "files/FileReplacement.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
@@ -59,11 +60,9 @@ void RestoreSchemeFile(App& app, const std::string& scheme, std::string_view fil
 
 void ChooseColor(App& app, int buttonId) {
   const auto button = FindColorButton(buttonId);
-  if (!button || !app.shell || app.ColorChooserOpen) return;
-  app.ColorChooserOpen = true;
+  if (!button || !app.shell) return;
   const Color chosen =
       app.shell->ChooseColor(app.colors[button->entry], app.colors.Block(button->block));
-  app.ColorChooserOpen = false;
   EndColorChoice(app, buttonId, chosen);
 }
 
@@ -115,6 +114,8 @@ void ApplySwitches(AppState& state, const std::vector<std::string>& arguments) {
 }
 
 void StartUp(App& app) {
+  // A close request during the start-up's messages waits for its end, as during a command.
+  const CommandTurn turn(app);
   AppState& s = app.state;
   s.AnsiLeadBytes = app.files.AnsiLeadBytes();
   s.SetWorkDir(WithoutTrailingBackslashes(app.files.CurrentDirectory(), s.AnsiLeadBytes));
@@ -137,15 +138,26 @@ void StartUp(App& app) {
   }
   app.controls.SetListRedraw(Page::Main, kProfileBox, true);
 
-  app.controls.SetCommitHandler(Page::Colors, kSchemeBox,
-                                [&app](std::string_view c) { return CommitScheme(app, c); });
+  // A commit that the user makes (Enter, or leaving the field) is a command of its own; one that a
+  // command makes by setting the box's text runs within that command, which holds the turn.
+  app.controls.SetCommitHandler(Page::Colors, kSchemeBox, [&app](std::string_view c) {
+    const CommandTurn turn(app);
+    return CommitScheme(app, c);
+  });
   ReloadProfile(app, true);
-  app.controls.SetCommitHandler(Page::Main, kProfileBox,
-                                [&app](std::string_view c) { return CommitProfile(app, c); });
+  app.controls.SetCommitHandler(Page::Main, kProfileBox, [&app](std::string_view c) {
+    const CommandTurn turn(app);
+    return CommitProfile(app, c);
+  });
   if (s.RestoreOnStart) Restore(app);
 }
 
 void Save(App& app) {
+  if (!ConfirmSave(app)) return;
+  // The question is answered before the skin is locked, so that another copy of the utility can
+  // save meanwhile; what is saved is what the pages show once the lock is held.
+  const SkinLock lock(app);
+  if (!lock) return;
   PluginSelection selection = ShownPluginSelection(app);
   const bool saved = ShowOutcome(app, SaveProfile(app, ShownSettings(app), selection));
   // A plugin the file could not bind is no longer enabled.
@@ -158,6 +170,8 @@ void Save(App& app) {
 
 void Restore(App& app) {
   if (!app.messages.Ask(kRestoreQuestion)) return;
+  const SkinLock lock(app);
+  if (!lock) return;
   // The defaults replace config.dtd in one step; it is never missing on the way. Like every other
   // failure to write the defaults, one that happens part way ends the program. The user asked for
   // the defaults, so a config.dtd made read-only gets them too, as the color files do.
@@ -187,6 +201,8 @@ void DeleteProfile(App& app) {
           Format("Are you sure you want to delete the '%s' profile?", {s.ProfileName}))) {
     return;
   }
+  const SkinLock lock(app);
+  if (!lock) return;
   RemoveDirectoryTree(app, AbsoluteProfileFolder(s));
   // A profile folder that stayed keeps its line and stays the active profile; the user has seen
   // why it could not be removed.
@@ -206,10 +222,17 @@ void OpenWebPage(App& app) {
 }
 
 void CloseDialog(App& app) {
+  if (app.CommandRunning) {
+    app.CloseRequested = true;
+    return;
+  }
   FreePluginList(app.plugins);
+  app.controls.EndDialog();
 }
 
 void MainCommand(App& app, int id) {
+  const CommandTurn turn(app);
+  if (!turn) return;
   switch (id) {
     case kSaveButton:
       Save(app);
@@ -278,6 +301,8 @@ bool CommitScheme(App& app, std::string_view text) {
 }
 
 void PageCommand(App& app, int id) {
+  const CommandTurn turn(app);
+  if (!turn) return;
   if (FindColorButton(id)) {
     ChooseColor(app, id);
     return;

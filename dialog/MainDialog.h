@@ -35,9 +35,13 @@ void Save(App& app);
 void Restore(App& app);
 void DeleteProfile(App& app);
 void OpenWebPage(App& app);
-// Close: frees the plugin catalogue; the shell then ends the dialog with result 0.
+// The close command (the caption's close button, Alt+F4): frees the plugin catalogue and ends the
+// dialog with result 0. While a command runs (a close that reaches the dialog through the loop of
+// one of its message boxes, or from another program) it is only noted, and carried out when the
+// command has ended.
 void CloseDialog(App& app);
-// A command of the main dialog, by control identifier (whatever its notification code).
+// A click of a control of the main dialog, by control identifier. It is dropped while another
+// command runs.
 void MainCommand(App& app, int id);
 
 // The commit handling of the two combo boxes' edit fields, with the candidate name. False when the
@@ -46,7 +50,8 @@ void MainCommand(App& app, int id);
 bool CommitProfile(App& app, std::string_view candidate);
 bool CommitScheme(App& app, std::string_view candidate);
 
-// A command of one of the three pages, by control identifier.
+// A click of a control of one of the three pages, by control identifier; dropped while another
+// command runs.
 void PageCommand(App& app, int id);
 
 }  // namespace quil

@@ -67,6 +67,9 @@ constexpr FaultMessage kFaultMessages[] = {
     {Fault::DescHeld, kSharingViolationNotice, Icon::Information},
     {Fault::DescNotSaved, kDescNotSaved, Icon::Information},
     {Fault::TrillianXmlNotSaved, kTrillianXmlNotSaved, Icon::Information},
+    {Fault::SkinBusy,
+     "Another copy of the config utility is saving this skin.\n\nPlease try again in a moment.",
+     Icon::Error},
 };
 
 // Every fault has its row, in the order of the faults, so a fault finds its row by its value.
@@ -74,7 +77,7 @@ constexpr bool EveryFaultInOrder() {
   for (std::size_t i = 0; i < std::size(kFaultMessages); ++i) {
     if (static_cast<std::size_t>(kFaultMessages[i].fault) != i) return false;
   }
-  return std::size(kFaultMessages) == static_cast<std::size_t>(Fault::TrillianXmlNotSaved) + 1;
+  return std::size(kFaultMessages) == static_cast<std::size_t>(Fault::SkinBusy) + 1;
 }
 static_assert(EveryFaultInOrder());
 

@@ -23,23 +23,23 @@ void AddProfileLine(App& app, const std::string& name) {
 
 }  // namespace
 
+bool ConfirmSave(App& app) {
+  const AppState& s = app.state;
+  return app.messages.Ask(
+      s.ProfileIsNew
+          ? Format("Profile \"%s\" not found:\nCreate a new profile?", {s.ProfileName})
+          : Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}));
+}
+
 Outcome SaveProfile(App& app, const SkinSettings& settings, PluginSelection& selection) {
-  const Outcome declined{.done = false, .faults = {}};
   AppState& s = app.state;
   if (s.ProfileIsNew) {
-    if (!app.messages.Ask(
-            Format("Profile \"%s\" not found:\nCreate a new profile?", {s.ProfileName}))) {
-      return declined;
-    }
     // Without its folder nothing of the profile can be written: the save fails as a whole, and
     // the dialog keeps the user's edits for another try.
     if (!MakeProfileFolders(app.files, s)) {
       return Outcome{}.Fail(Fault::ConfigNotSaved, ProfileFolderPath(s));
     }
     AddProfileLine(app, s.ProfileName);
-  } else if (!app.messages.Ask(
-                 Format("Are you sure you want to overwrite the '%s' profile?", {s.ProfileName}))) {
-    return declined;
   }
   return WriteProfile(app.files, s, app.plugins, settings, selection);
 }

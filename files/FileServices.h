@@ -71,6 +71,12 @@ class TextWriter {
   virtual bool Close() = 0;
 };
 
+// An exclusive hold on a file, kept for as long as the object lives.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
 class FileServices {
  public:
   virtual ~FileServices() = default;
@@ -118,6 +124,14 @@ class FileServices {
   // GetFileAttributesA: the attributes of an existing entry, nothing when it does not exist. A
   // link (symbolic link or junction) shows as the link itself: isReparsePoint is set.
   virtual std::optional<FileAttributes> Attributes(const std::string& path) = 0;
+
+  // CreateFileA without sharing and with FILE_FLAG_DELETE_ON_CLOSE: creates the file `path` (or
+  // opens the one left there) so that no other program can open it, and holds it until the lock
+  // goes away; the file is deleted then. The system lets go of it, and deletes it, when the program
+  // ends however it ends, so a program that crashes or is killed leaves nothing held. Works between
+  // programs of different users and over a network folder. Null when the lock cannot be had:
+  // LastError says SharingViolation while another program holds it.
+  virtual std::unique_ptr<FileLock> Lock(const std::string& path) = 0;
 
   // The bytes that begin a two-byte character in the ANSI code page that names and paths are in;
   // none on a single-byte code page.

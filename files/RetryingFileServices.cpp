@@ -1,6 +1,8 @@
 // Repeating the file operations that a brief hold by another program makes fail.
 #include "files/RetryingFileServices.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace quil {
@@ -111,6 +113,34 @@ std::optional<FileAttributes> RetryingFileServices::Attributes(const std::string
   auto attributes = inner_.Attributes(path);
   Record(true);
   return attributes;
+}
+
+bool RetryingFileServices::LockMayBeHeld(const std::string& path) {
+  if (error_ == FileError::SharingViolation) return true;
+  if (error_ != FileError::AccessDenied) return false;
+  const FileError error = error_;
+  const int code = errorCode_;
+  const bool there = inner_.Attributes(path).has_value();
+  error_ = error;
+  errorCode_ = code;
+  return there;
+}
+
+std::unique_ptr<FileLock> RetryingFileServices::Lock(const std::string& path) {
+  std::unique_ptr<FileLock> lock;
+  const auto attempt = [&] {
+    lock = inner_.Lock(path);
+    return Record(lock != nullptr);
+  };
+  if (attempt()) return lock;
+  int waited = 0;
+  for (std::size_t i = 0; waited < kLockWaitMs && LockMayBeHeld(path); ++i) {
+    const int delay = kRetryDelaysMs[std::min(i, std::size(kRetryDelaysMs) - 1)];
+    sleep_(delay);
+    waited += delay;
+    if (attempt()) return lock;
+  }
+  return nullptr;
 }
 
 std::optional<std::string> RetryingFileServices::FullPath(const std::string& path) {

@@ -23,6 +23,10 @@ class RetryingFileServices : public FileServices {
   // The sleeps between attempts, in milliseconds: short at first, for the usual hold of a few
   // milliseconds, and about one second in all.
   static constexpr int kRetryDelaysMs[] = {0, 1, 10, 20, 40, 80, 160, 320, 400};
+  // How long a lock that another program holds is waited for: the same sleeps, the longest one
+  // repeated, until about ten seconds have passed. Another copy of the utility saving the same
+  // skin holds it for well under a second.
+  static constexpr int kLockWaitMs = 10000;
 
   RetryingFileServices(FileServices& inner, Sleeper sleep);
   RetryingFileServices(std::unique_ptr<FileServices> inner, Sleeper sleep);
@@ -39,6 +43,7 @@ class RetryingFileServices : public FileServices {
   bool RemoveDirectory(const std::string& path) override;
   std::vector<DirEntry> List(const std::string& pattern) override;
   std::optional<FileAttributes> Attributes(const std::string& path) override;
+  std::unique_ptr<FileLock> Lock(const std::string& path) override;
   LeadBytes AnsiLeadBytes() override { return inner_.AnsiLeadBytes(); }
   std::optional<std::string> FullPath(const std::string& path) override;
   std::optional<std::string> ShortPath(const std::string& path) override;
@@ -61,6 +66,9 @@ class RetryingFileServices : public FileServices {
   // The reason of its last failure stays as LastError.
   bool Retry(const std::string& path, Hold hold, const std::function<bool()>& attempt);
   bool MayBeHeld(const std::string& path, Hold hold);
+  // Whether a lock that could not be had is held by another program: a sharing violation, or
+  // "access denied" while the file is there (its holder has just let go, and it is being deleted).
+  bool LockMayBeHeld(const std::string& path);
   // Takes over the inner services' reason for the call just made; answers `ok`.
   bool Record(bool ok);
 

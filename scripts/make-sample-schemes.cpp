@@ -39,6 +39,7 @@ class Silent : public DialogControls, public MessageBoxes, public ProgramExit {
   void SetCommitHandler(Page, int, CommitHandler) override {}
   void RedrawControl(Page, int) override {}
   void RedrawMain() override {}
+  void EndDialog() override {}
   void Notice(std::string_view text) override { Fail(text); }
   void Failure(std::string_view text) override { Fail(text); }
   bool Ask(std::string_view text) override { return Fail(text); }

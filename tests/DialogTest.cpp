@@ -219,6 +219,46 @@ TEST_F(DialogTest, ColorChooserCancelStillMarksTheBlockAndASecondChooserIsIgnore
   EXPECT_FALSE(app().state.ColorsIniDirty);
 }
 
+// A click that reaches the dialog while a command's box or chooser is open (posted by another
+// program, or through the box's own message loop) runs nothing, and a close request then waits for
+// the command's end; the per-plugin questions walk what was selected when the command began.
+TEST_F(DialogTest, NothingRunsUnderACommandAndACloseWaitsForItsEnd) {
+  Start();
+  const auto configBefore = ScratchSkin::Read(skin / "config.dtd");
+  t->shell.whileChooserOpen = [this] {
+    dialog().Click(Page::Main, kSaveButton);
+    dialog().Click(Page::Main, kRestoreButton);
+    CloseDialog(app());
+    EXPECT_EQ(dialog().dialogEnds, 0) << "the dialog closed under the color chooser";
+  };
+  dialog().Click(Page::Colors, 1101);
+  EXPECT_TRUE(dialog().messages.empty()) << dialog().messages.front().text;
+  EXPECT_EQ(dialog().dialogEnds, 1) << "the close was not carried out after the chooser";
+  EXPECT_EQ(ScratchSkin::Read(skin / "config.dtd"), configBefore);
+
+  Start();
+  const PluginList plugins = app().plugins;
+  ASSERT_GE(plugins.size(), 2u);
+  for (std::size_t i = 0; i < plugins.size(); ++i) {
+    dialog().SelectListLine(Page::Plugins, kPluginList, static_cast<int>(i), true);
+  }
+  const auto before = Snapshot(skin / "plugins");
+  dialog().whileAsking = [this] {
+    dialog().Click(Page::Plugins, kDeletePluginsButton);
+    CloseDialog(app());
+    EXPECT_EQ(dialog().dialogEnds, 0) << "the dialog closed under the question";
+  };
+  dialog().Click(Page::Plugins, kDeletePluginsButton);  // each question answered No
+  ASSERT_EQ(dialog().messages.size(), plugins.size());
+  for (std::size_t i = 0; i < plugins.size(); ++i) {
+    EXPECT_EQ(dialog().messages[i].text,
+              "Are you sure you want to delete the following plugin?\n\n" + plugins[i].description);
+  }
+  EXPECT_EQ(Snapshot(skin / "plugins"), before);
+  EXPECT_EQ(dialog().dialogEnds, 1);
+  EXPECT_TRUE(app().plugins.empty()) << "the close did not free the plugin catalogue";
+}
+
 TEST_F(DialogTest, RestoreAnsweredNoTouchesNothingAndYesBringsTheDefaultsBack) {
   fs::create_directories(Profile("Work"));
   Start();

@@ -29,6 +29,7 @@
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
 #include "dialog/SettingsPages.h"
+#include "dialog/Turns.h"
 #include "files/RetryingFileServices.h"
 #include "tests/support/FaultInjector.h"
 #include "tests/support/ScratchSkin.h"
@@ -265,6 +266,7 @@ TEST_P(FaultInjection, EveryFileIsOldOrNewAndEveryFailureIsReported) {
     Run(flow, FaultInjector::Mode::Crash, k, s, holder);
     holder.reset();
     ExpectOldOrNew(before, after, Snapshot(skin.skinsFolder()), where + " crashing");
+    EXPECT_TRUE(files_->Lock(std::string(kSkinLockFile))) << where << " crashing: still locked";
     try {
       Session fresh(*files_);
       const int profiles = fresh.dialog.ListLineCount(Page::Main, kProfileBox);
@@ -307,6 +309,51 @@ TEST_P(FaultInjection, BriefHoldsPassUnnoticed) {
     EXPECT_TRUE(Snapshot(skin.skinsFolder(), true) == after) << where << " held: files differ";
   }
   EXPECT_GT(held, 0);
+}
+
+// Another copy of the utility is saving the same skin and holds its lock. Save waits for it and
+// then writes everything without a word; a lock still held after the wait writes nothing, says
+// why, and keeps what the pages show for another try.
+TEST(SkinLock, SaveWaitsForAnotherCopyAndGivesUpOnlyAfterTheWait) {
+  ScratchSkin skin;
+  for (const bool letGo : {true, false}) {
+    SCOPED_TRACE(letGo ? "the other copy lets go during the wait" : "held past the wait");
+    const auto otherCopy = MakePlatformFileServices();
+    auto held = otherCopy->Lock(std::string(kSkinLockFile));
+    ASSERT_TRUE(held);
+    int waited = 0;
+    TestApp t(std::make_unique<RetryingFileServices>(MakePlatformFileServices(), [&](int ms) {
+      waited += ms;
+      if (letGo && waited >= 2000) held.reset();
+    }));
+    SetInitialOptionStates(t.dialog);
+    t.dialog.onCommand = [&](Page page, int id) {
+      page == Page::Main ? MainCommand(t.app, id) : PageCommand(t.app, id);
+    };
+    StartUp(t.app);
+    const std::string config = ScratchSkin::Read(skin / "config.dtd");
+    const bool scroll = !t.dialog.IsChecked(Page::General, kButtonScrollBox);
+    t.dialog.SetChecked(Page::General, kButtonScrollBox, scroll);
+    t.dialog.messages.clear();
+    t.dialog.Answer({true});
+    t.dialog.Click(Page::Main, kSaveButton);
+    if (letGo) {
+      EXPECT_EQ(t.dialog.messages.size(), 1u) << t.dialog.messages.back().text;
+      EXPECT_NE(ScratchSkin::Read(skin / "config.dtd"), config);
+      EXPECT_GE(waited, 2000);
+    } else {
+      ASSERT_EQ(t.dialog.messages.size(), 2u);
+      EXPECT_EQ(t.dialog.messages[1].kind, Kind::Failure);
+      EXPECT_EQ(t.dialog.messages[1].text,
+                "Another copy of the config utility is saving this skin.\n\nPlease try again in "
+                "a moment.");
+      EXPECT_EQ(ScratchSkin::Read(skin / "config.dtd"), config);
+      EXPECT_GE(waited, RetryingFileServices::kLockWaitMs);
+      EXPECT_EQ(t.dialog.IsChecked(Page::General, kButtonScrollBox), scroll);
+    }
+    held.reset();
+    EXPECT_FALSE(fs::exists(skin / std::string(kSkinLockFile)));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Flows, FaultInjection, ::testing::Range<std::size_t>(0, std::size(kFlows)),

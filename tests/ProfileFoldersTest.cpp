@@ -71,6 +71,7 @@ TEST_F(SaveDescription, DefaultProfileKeepsTheSkinsDescriptionAndItsTrillianXml)
   const std::string xml = ScratchSkin::Read(skin / "trillian.xml");
   ScratchSkin::Write(skin / "desc.txt", "Quil >Winter\r\nThe skin's own words");
   t.dialog.Answer({true});
+  ASSERT_TRUE(ConfirmSave(app));
   ASSERT_TRUE(SaveProfile(app, settings, none).done);
   EXPECT_EQ(ScratchSkin::Read(skin / "desc.txt"),
             "Quil (default) Profile >Winter\r\nThe skin's own words\r\n1\r\n"
@@ -82,7 +83,7 @@ TEST_F(SaveDescription, DefaultProfileKeepsTheSkinsDescriptionAndItsTrillianXml)
 TEST_F(SaveDescription, DeclinedQuestionWritesNothing) {
   const std::string desc = ScratchSkin::Read(skin / "desc.txt");
   const std::string config = ScratchSkin::Read(skin / "config.dtd");
-  EXPECT_FALSE(SaveProfile(app, settings, none).done);  // answered No
+  Save(app);  // the question answered No
   EXPECT_EQ(ScratchSkin::Read(skin / "desc.txt"), desc);
   EXPECT_EQ(ScratchSkin::Read(skin / "config.dtd"), config);
 }
@@ -92,6 +93,7 @@ TEST_F(SaveDescription, ADescriptionHeldOpenByTrillianStillSavesTheSettings) {
   app.state.ProfileIsNew = true;
   faulty.sharingViolation.insert("..\\Quil_profile_Work\\desc.txt");
   t.dialog.Answer({true});
+  ASSERT_TRUE(ConfirmSave(app));
   ASSERT_TRUE(ShowOutcome(app, SaveProfile(app, settings, none)));
   ASSERT_EQ(t.dialog.messages.size(), 2u);
   EXPECT_EQ(t.dialog.messages[1].kind, MemoryDialog::Kind::Notice);

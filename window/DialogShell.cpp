@@ -249,8 +249,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   Painter& painter = data->painter;
   switch (message) {
     case WM_COMMAND:
-      // Whatever the notification code; the Escape key's cancel command does nothing.
-      MainCommand(app, LOWORD(wParam));
+      // A click (BN_CLICKED, which is a static's STN_CLICKED too, and what Enter and Escape send):
+      // the second click of a double-click (BN_DOUBLECLICKED) is no second press. The Escape
+      // key's cancel command does nothing.
+      if (HIWORD(wParam) == BN_CLICKED) MainCommand(app, LOWORD(wParam));
       return TRUE;
     case WM_NOTIFY:
       OnNotify(*data, *reinterpret_cast<const NMHDR*>(lParam));
@@ -292,7 +294,6 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_CLOSE:
       CloseDialog(app);
-      EndDialog(dialog, 0);
       return TRUE;
     default:
       return FALSE;
@@ -318,7 +319,8 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
       DrawPageItem(painter, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_COMMAND:
-      PageCommand(data->app, LOWORD(wParam));
+      // Only a click, as on the main dialog.
+      if (HIWORD(wParam) == BN_CLICKED) PageCommand(data->app, LOWORD(wParam));
       return TRUE;
     case WM_CLOSE:
       DeleteHeaderFonts(*data);

@@ -72,6 +72,8 @@ void ShellControls::ReplaceEditProcedure(Page page, int id) {
 // own procedure, except a set-text whose name the commit refused: the field keeps the active name
 // that the commit put back. A commit that shows a message box takes the focus away from the field;
 // that loss of focus is no second commit (`busy`), but a set-text during a commit always is one.
+// Nor is the loss of focus when a message box or chooser disables the dialog: the name is not
+// committed in the middle of another command, and the field commits when it loses the focus later.
 LRESULT CALLBACK ShellControls::CommitProcedure(HWND edit, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
   CommitField& field = *reinterpret_cast<CommitField*>(GetWindowLongPtrA(edit, GWLP_USERDATA));
@@ -84,7 +86,8 @@ LRESULT CALLBACK ShellControls::CommitProcedure(HWND edit, UINT message, WPARAM 
     const bool taken = commit(candidate);
     field.busy = wasBusy;
     if (!taken) return TRUE;
-  } else if (field.commit && !field.busy && (message == WM_KILLFOCUS || enter)) {
+  } else if (field.commit && !field.busy && (message == WM_KILLFOCUS || enter) &&
+             IsWindowEnabled(GetAncestor(edit, GA_ROOT))) {
     const CommitHandler commit = field.commit;
     field.busy = true;
     commit(field.controls.GetText(field.page, field.id, kNameCapacity));
@@ -112,7 +115,8 @@ void Win32Shell::Prepare(HWND mainWindow) {
 
   colorParams_ = {};
   colorParams_.lStructSize = sizeof colorParams_;
-  colorParams_.hwndOwner = nullptr;
+  // Owned by the main dialog, as the image chooser is: the dialog takes no input while it is open.
+  colorParams_.hwndOwner = mainWindow;
   colorParams_.rgbResult = 0;
   colorParams_.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
 }

@@ -10,9 +10,11 @@ namespace {
 
 constexpr const char* kCaption = "Quil Config";
 
+// Without an owner window, but task-modal: Windows disables every top-level window of the thread
+// while the box is open, so that the dialog takes no click, key or close under it.
 int ShowMessage(std::string_view text, UINT style) {
   const std::string message(text);
-  return MessageBoxA(nullptr, message.c_str(), kCaption, style);
+  return MessageBoxA(nullptr, message.c_str(), kCaption, style | MB_TASKMODAL);
 }
 
 // True for a combo box, false for a list box (or anything else, which then ignores the messages).
@@ -190,6 +192,11 @@ void Win32DialogControls::RedrawMain() {
     RedrawWindow(main, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
+}
+
+void Win32DialogControls::EndDialog() {
+  const HWND main = PageWindow(Page::Main);
+  if (main) ::EndDialog(main, 0);
 }
 
 }  // namespace quil

@@ -73,6 +73,7 @@ class Win32DialogControls : public DialogControls {
   void SetListRedraw(Page page, int id, bool redraw) override;
   void RedrawControl(Page page, int id) override;
   void RedrawMain() override;
+  void EndDialog() override;
 
  protected:
   // The window of a page, and of a control on it; null while it does not exist.

@@ -19,6 +19,7 @@
 // - MakePosixFileServices and MakePlatformFileServices.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +52,8 @@ FileError ErrorFromErrno(int error) {
       return FileError::NotEmpty;
     case EEXIST:
       return FileError::AlreadyExists;
+    case EWOULDBLOCK:  // a lock that another opener holds (flock)
+      return FileError::SharingViolation;
     default:
       return FileError::Other;
   }
@@ -173,6 +176,23 @@ class PosixTextWriter : public TextWriter {
   int fd_;
   bool ok_ = true;
   std::string pending_;
+};
+
+// A file opened by one opener alone: an exclusive flock stands for Windows' opening without
+// sharing. Letting go deletes the file first, as FILE_FLAG_DELETE_ON_CLOSE does.
+class PosixFileLock : public FileLock {
+ public:
+  PosixFileLock(int fd, std::string native) : fd_(fd), native_(std::move(native)) {}
+  ~PosixFileLock() override {
+    ::unlink(native_.c_str());
+    ::close(fd_);
+  }
+  PosixFileLock(const PosixFileLock&) = delete;
+  PosixFileLock& operator=(const PosixFileLock&) = delete;
+
+ private:
+  int fd_;
+  std::string native_;
 };
 
 class PosixFileServices : public FileServices {
@@ -401,6 +421,28 @@ class PosixFileServices : public FileServices {
     buffer.resize(buffer.find('\0'));
     std::replace(buffer.begin(), buffer.end(), '/', '\\');
     return buffer;
+  }
+
+  std::unique_ptr<FileLock> Lock(const std::string& path) override {
+    const std::string native = Resolve(path);
+    const int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      Fail(errno);
+      return nullptr;
+    }
+    // An opener that came just before the holder let go locks a file that is no longer in the
+    // folder: for it the lock is still held, and its next attempt opens the folder's file.
+    struct stat opened {
+    }, named{};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &opened) != 0 ||
+        ::stat(native.c_str(), &named) != 0 || opened.st_dev != named.st_dev ||
+        opened.st_ino != named.st_ino) {
+      ::close(fd);
+      Fail(EWOULDBLOCK);
+      return nullptr;
+    }
+    Succeed();
+    return std::make_unique<PosixFileLock>(fd, native);
   }
 
   LeadBytes AnsiLeadBytes() override { return leadBytes_; }

@@ -170,6 +170,18 @@ class Win32TextWriter : public TextWriter {
   bool failed_ = false;
 };
 
+// A file held open without sharing, deleted when the handle closes.
+class Win32FileLock : public FileLock {
+ public:
+  explicit Win32FileLock(HANDLE file) : file_(file) {}
+  ~Win32FileLock() override { CloseHandle(file_); }
+  Win32FileLock(const Win32FileLock&) = delete;
+  Win32FileLock& operator=(const Win32FileLock&) = delete;
+
+ private:
+  HANDLE file_;
+};
+
 class Win32FileServices : public FileServices {
  public:
   std::optional<std::string> ReadBytes(const std::string& path) override {
@@ -325,6 +337,17 @@ class Win32FileServices : public FileServices {
     }
     lastError_ = ERROR_SUCCESS;
     return *current;
+  }
+
+  std::unique_ptr<FileLock> Lock(const std::string& path) override {
+    // Hidden, since it is nothing the user works with; another opener gets a sharing violation
+    // (over a network folder too, whoever the user), and the system deletes the file when the last
+    // handle closes, also when the program is killed.
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(std::unique_ptr<FileLock>());
+    return Succeed(std::make_unique<Win32FileLock>(file));
   }
 
   LeadBytes AnsiLeadBytes() override { return leadBytes_; }

@@ -128,6 +128,11 @@ std::unique_ptr<TextReader> FaultInjector::OpenRead(const std::string& path) {
   return real_.OpenRead(path);
 }
 
+std::unique_ptr<FileLock> FaultInjector::Lock(const std::string& path) {
+  if (!Step(path)) return nullptr;
+  return real_.Lock(path);
+}
+
 std::optional<std::string> FaultInjector::ReadBytes(const std::string& path) {
   if (!Step(path)) return std::nullopt;
   return real_.ReadBytes(path);

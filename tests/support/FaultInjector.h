@@ -53,6 +53,8 @@ class FaultInjector : public FileServices {
   bool Flush(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
+  // Taking a lock opens (creates) its file: it counts, and the file can be held.
+  std::unique_ptr<FileLock> Lock(const std::string& path) override;
   std::vector<DirEntry> List(const std::string& pattern) override { return real_.List(pattern); }
   std::optional<FileAttributes> Attributes(const std::string& path) override {
     return real_.Attributes(path);

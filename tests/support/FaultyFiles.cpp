@@ -102,6 +102,10 @@ std::optional<FileAttributes> FaultyFiles::Attributes(const std::string& path) {
   ownError_.reset();
   return real_.Attributes(path);
 }
+std::unique_ptr<FileLock> FaultyFiles::Lock(const std::string& path) {
+  ownError_.reset();
+  return real_.Lock(path);
+}
 std::optional<std::string> FaultyFiles::FullPath(const std::string& path) {
   return real_.FullPath(path);
 }

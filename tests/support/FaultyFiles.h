@@ -35,6 +35,7 @@ class FaultyFiles : public FileServices {
   bool RemoveDirectory(const std::string& path) override;
   std::vector<DirEntry> List(const std::string& pattern) override;
   std::optional<FileAttributes> Attributes(const std::string& path) override;
+  std::unique_ptr<FileLock> Lock(const std::string& path) override;
   std::optional<std::string> FullPath(const std::string& path) override;
   std::optional<std::string> ShortPath(const std::string& path) override;
   std::string CurrentDirectory() override;

@@ -106,6 +106,12 @@ bool MemoryDialog::Ask(std::string_view text) {
     answers_.pop_front();
   }
   messages.push_back({Kind::Question, std::string(text), answer});
+  if (whileAsking) {
+    // Once: what the user does while this question is open.
+    const std::function<void()> act = std::move(whileAsking);
+    whileAsking = nullptr;
+    act();
+  }
   return answer;
 }
 void MemoryDialog::Plain(std::string_view text) {

@@ -57,6 +57,7 @@ class MemoryDialog : public DialogControls, public MessageBoxes, public ProgramE
   void SetCommitHandler(Page page, int id, CommitHandler handler) override;
   void RedrawControl(Page page, int id) override;
   void RedrawMain() override;
+  void EndDialog() override { ++dialogEnds; }
 
   // MessageBoxes
   void Notice(std::string_view text) override;
@@ -86,7 +87,10 @@ class MemoryDialog : public DialogControls, public MessageBoxes, public ProgramE
   void Answer(std::initializer_list<bool> answers) { answers_.insert(answers_.end(), answers); }
   std::vector<Message> messages;
   int unscriptedQuestions = 0;
+  // Runs once while the next question is open (a click under the box, a close request).
+  std::function<void()> whileAsking;
   int mainRedraws = 0;
+  int dialogEnds = 0;
   std::pair<Page, int> focus{Page::Main, 0};  // the control that has the keyboard focus
 
  private:

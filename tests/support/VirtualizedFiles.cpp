@@ -46,6 +46,11 @@ bool VirtualizedFiles::Refuse(FileError error) {
   return false;
 }
 
+std::unique_ptr<FileLock> VirtualizedFiles::Lock(const std::string& path) {
+  ownError_.reset();
+  return real_->Lock(WritePath(path));
+}
+
 std::optional<std::string> VirtualizedFiles::ReadBytes(const std::string& path) {
   ownError_.reset();
   return real_->ReadBytes(ReadPath(path));

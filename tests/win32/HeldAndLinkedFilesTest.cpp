@@ -102,6 +102,7 @@ TEST(HeldAndLinkedFiles, DescriptionHeldOpenByAnotherProgramStillSavesTheSetting
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     t.dialog.Answer({true});
+    ASSERT_TRUE(ConfirmSave(t.app));
     const bool saved = ShowOutcome(t.app, SaveProfile(t.app, settings, none));
     CloseHandle(held);
 
@@ -130,6 +131,7 @@ TEST(HeldAndLinkedFiles, AFileHeldForAMomentDuringSaveOrDeleteGoesUnnoticed) {
     BriefHold hold("config.dtd", FILE_SHARE_READ | FILE_SHARE_WRITE, 50, "config.dtd.new");
     ASSERT_TRUE(hold.Holding()) << "the other program did not open config.dtd";
     t.dialog.Answer({true});
+    ASSERT_TRUE(ConfirmSave(t.app));
     const bool saved = ShowOutcome(t.app, SaveProfile(t.app, settings, none));
     EXPECT_TRUE(hold.Released()) << "the other program did not let go of config.dtd";
 
