@@ -9,6 +9,7 @@
 #include "base/Text.h"
 #include "core/AppState.h"
 #include "dialog/MainDialog.h"
+#include "window/Com.h"
 #include "window/Late.h"
 
 namespace quil {
@@ -120,6 +121,8 @@ void Win32Shell::Prepare(HWND mainWindow) {
 void Win32Shell::Open(std::string_view target) {
   static const auto shellExecute = Late<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
   if (!shellExecute) return;
+  // The action may run in a shell extension, which needs COM on this thread.
+  UseCom();
   const std::string what(target);
   shellExecute(nullptr, "open", what.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -7,7 +7,7 @@
 set -uo pipefail
 objdump="$1"
 shift
-allowed='^(kernel32|user32|gdi32|shell32|comctl32|comdlg32|advapi32|msvcrt)\.dll$|^api-ms-win-'
+allowed='^(kernel32|user32|gdi32|shell32|comctl32|comdlg32|advapi32|ole32|msvcrt)\.dll$|^api-ms-win-'
 required="DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE"
 status=0
 for program in "$@"; do
