@@ -12,9 +12,10 @@ namespace quil {
 
 class FileServices;
 
-// Folder paths that RemoveFolderTree forms fit into this many bytes; a deeper entry is left alone
-// (so its folder cannot be removed and the failure is reported), never cut.
-inline constexpr std::size_t kTreePathCapacity = 1024;
+// Folder paths that RemoveFolderTree forms fit into this many bytes, the longest path that
+// Windows' wide functions take; a deeper entry is left alone (so its folder cannot be removed and
+// the failure is reported), never cut.
+inline constexpr std::size_t kTreePathCapacity = 32767;
 
 // True when `name` can be one folder name: not empty, not "." or "..", without \ / : * ? " < > |
 // (searched character by character with the code page's lead bytes), and not ending in "." or a

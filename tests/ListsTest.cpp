@@ -216,6 +216,21 @@ TEST_F(ListsTest, DeletionNeverReachesOutsideTheFolderItIsGiven) {
 }
 #endif
 
+TEST_F(ListsTest, ATreeGoesWholeAtAnyDepth) {
+  // Paths far longer than the 259 characters that Windows' ANSI functions take, read-only files
+  // among them.
+  std::string deep = "plugins/deep";
+  for (int level = 0; level < 12; ++level) deep += "/level-" + std::string(40, 'a' + level);
+  Put(deep + "/plugin.txt");
+  Put("plugins/deep/plugin.txt", "deep\nDeep\n1\n");
+  fs::permissions(skin / (deep + "/plugin.txt"), fs::perms::owner_write, fs::perm_options::remove);
+  ASSERT_GT(fs::absolute(skin / deep).string().size(), 500u);
+  TestApp t;
+  RemoveDirectoryTree(t.app, "plugins\\deep");
+  EXPECT_TRUE(t.dialog.messages.empty()) << t.dialog.messages[0].text;
+  EXPECT_FALSE(fs::exists(skin / "plugins/deep"));
+}
+
 TEST_F(ListsTest, AFolderThatCannotBeEmptiedIsReportedAtEachLevel) {
   // A name beginning with a dot is passed over, so its folders stay and each level reports.
   Put("plugins/p/inner/.keep");

@@ -1,7 +1,8 @@
-// The Win32 file services: files and folders through the ANSI functions of KERNEL32 (listings
-// through the wide ones, each name converted to ANSI strictly), text files read and written in the
-// C runtime's text mode by the shared translation of files/TextMode.h, so that this build and the
-// POSIX build put the same bytes on disk.
+// The Win32 file services: files and folders through the ANSI functions of KERNEL32 (listings,
+// deletions, folder removals and attributes through the wide ones at any path length, each listed
+// name converted to ANSI strictly), text files read and written in the C runtime's text mode by
+// the shared translation of files/TextMode.h, so that this build and the POSIX build put the same
+// bytes on disk.
 #include <algorithm>
 #include <cstddef>
 #include <memory>
@@ -84,6 +85,26 @@ std::optional<std::wstring> ToWide(const std::string& text) {
   }
   wide.resize(static_cast<std::size_t>(length - 1));
   return wide;
+}
+
+// The form of a path that the wide functions take at any length: "\\?\" and the full path
+// ("\\?\UNC\" and the server's name for a network path), which Windows uses as it is, without the
+// limit of MAX_PATH characters. GetFullPathNameW first does what Windows does with any other path
+// (joins a relative one onto the current folder, takes out "." and ".." steps, turns "/" into
+// "\"). Nothing when the path is no valid text of the code page or has no full form.
+std::optional<std::wstring> LongPath(const std::string& path) {
+  const std::optional<std::wstring> wide = ToWide(path);
+  if (!wide || wide->empty()) return std::nullopt;
+  const DWORD size = GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
+  if (size == 0) return std::nullopt;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(wide->c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return std::nullopt;
+  full.resize(length);
+  // Already in that form, or a device ("\\.\"), which GetFullPathNameW makes of "con" and such.
+  if (full.rfind(L"\\\\?\\", 0) == 0 || full.rfind(L"\\\\.\\", 0) == 0) return full;
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
 }
 
 // Converts a listed name to the ANSI code page without "best fit": a character that has no exact
@@ -240,17 +261,23 @@ class Win32FileServices : public FileServices {
     }
     return false;
   }
+  // Deleting, removing, listing and the attributes take paths of any length (LongPath), so that
+  // a folder tree of any depth can be removed.
   bool Delete(const std::string& path) override {
+    const std::optional<std::wstring> wide = LongPath(path);
+    if (!wide) return Refuse(false, ERROR_INVALID_NAME);
     // Windows refuses to delete a read-only file; the utility deletes only files of its own and
     // the files of a folder the user chose to delete, so the attribute gives way first.
     if (IsReadOnlyFile(path)) ClearReadOnly(path);
-    return Check(DeleteFileA(path.c_str()));
+    return Check(DeleteFileW(wide->c_str()));
   }
   bool ClearReadOnly(const std::string& path) override {
-    const DWORD bits = GetFileAttributesA(path.c_str());
+    const std::optional<std::wstring> wide = LongPath(path);
+    if (!wide) return Refuse(false, ERROR_INVALID_NAME);
+    const DWORD bits = GetFileAttributesW(wide->c_str());
     if (bits == INVALID_FILE_ATTRIBUTES) return Fail(false);
     if ((bits & FILE_ATTRIBUTE_READONLY) == 0) return Succeed(true);
-    return Check(SetFileAttributesA(path.c_str(), bits & ~FILE_ATTRIBUTE_READONLY));
+    return Check(SetFileAttributesW(wide->c_str(), bits & ~FILE_ATTRIBUTE_READONLY));
   }
   bool Flush(const std::string& path) override {
     // FlushFileBuffers wants a handle that may write; it flushes the file's cached data whichever
@@ -268,14 +295,16 @@ class Win32FileServices : public FileServices {
     return Check(CreateDirectoryA(path.c_str(), nullptr));
   }
   bool RemoveDirectory(const std::string& path) override {
-    return Check(RemoveDirectoryA(path.c_str()));
+    const std::optional<std::wstring> wide = LongPath(path);
+    if (!wide) return Refuse(false, ERROR_INVALID_NAME);
+    return Check(RemoveDirectoryW(wide->c_str()));
   }
 
   // The wide functions list every name as it is; FindFirstFileA would hand out a name with no
   // ANSI form converted by "best fit", the fullwidth reverse solidus becoming "\".
   std::vector<DirEntry> List(const std::string& pattern) override {
     std::vector<DirEntry> entries;
-    const std::optional<std::wstring> widePattern = ToWide(pattern);
+    const std::optional<std::wstring> widePattern = LongPath(pattern);
     if (!widePattern) return Refuse(std::move(entries), ERROR_INVALID_NAME);
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(widePattern->c_str(), &found);
@@ -296,7 +325,9 @@ class Win32FileServices : public FileServices {
   }
 
   std::optional<FileAttributes> Attributes(const std::string& path) override {
-    const DWORD bits = GetFileAttributesA(path.c_str());
+    const std::optional<std::wstring> wide = LongPath(path);
+    if (!wide) return Refuse(std::optional<FileAttributes>(), ERROR_INVALID_NAME);
+    const DWORD bits = GetFileAttributesW(wide->c_str());
     if (bits == INVALID_FILE_ATTRIBUTES) return Fail(std::optional<FileAttributes>());
     return Succeed(ToAttributes(bits));
   }
@@ -358,7 +389,8 @@ class Win32FileServices : public FileServices {
   // attribute as a missing write permission, which a process run by root passes, so the rule is
   // checked here before the file is opened.
   static bool IsReadOnlyFile(const std::string& path) {
-    const DWORD bits = GetFileAttributesA(path.c_str());
+    const std::optional<std::wstring> wide = LongPath(path);
+    const DWORD bits = wide ? GetFileAttributesW(wide->c_str()) : INVALID_FILE_ATTRIBUTES;
     return bits != INVALID_FILE_ATTRIBUTES && (bits & FILE_ATTRIBUTE_READONLY) != 0 &&
            (bits & FILE_ATTRIBUTE_DIRECTORY) == 0;
   }
