@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,10 +36,26 @@ enum class FileError {
 // exhaust the memory of the 32-bit process.
 inline constexpr std::size_t kMaxReadableFileSize = std::size_t{16} * 1024 * 1024;
 
+// The reparse tags of the reparse points that are links: symbolic links and junctions (mount
+// points). Every other reparse point (a cloud file's placeholder, a deduplicated file, ...) is the
+// file or folder it shows as. No reparse point has the tag 0: a listing that gives no tag (Wine's)
+// leaves the kind unknown, and such a reparse point counts as a link.
+inline constexpr std::uint32_t kSymbolicLinkTag = 0xA000000C;
+inline constexpr std::uint32_t kJunctionTag = 0xA0000003;
+inline constexpr std::uint32_t kUnknownReparseTag = 0;
+
 struct FileAttributes {
   bool isDirectory = false;
-  bool isReparsePoint = false;  // a junction or symbolic link
+  bool isReparsePoint = false;  // a symbolic link, a junction, or a file or folder of another tag
   bool isReadOnly = false;
+  std::uint32_t reparseTag = kUnknownReparseTag;  // which kind of reparse point, when it is one
+
+  // A symbolic link or junction (or a reparse point of unknown kind): removing it removes the link,
+  // never what it points to.
+  bool IsLink() const {
+    return isReparsePoint && (reparseTag == kSymbolicLinkTag || reparseTag == kJunctionTag ||
+                              reparseTag == kUnknownReparseTag);
+  }
 };
 
 struct DirEntry {
@@ -116,7 +133,8 @@ class FileServices {
   // character is ever replaced by a look-alike ("best fit"), which could turn a name into a path.
   virtual std::vector<DirEntry> List(const std::string& pattern) = 0;
   // GetFileAttributesA: the attributes of an existing entry, nothing when it does not exist. A
-  // link (symbolic link or junction) shows as the link itself: isReparsePoint is set.
+  // link (symbolic link or junction) shows as the link itself: isReparsePoint is set. A reparse
+  // point comes with its tag, as its folder's listing gives it.
   virtual std::optional<FileAttributes> Attributes(const std::string& path) = 0;
 
   // The bytes that begin a two-byte character in the ANSI code page that names and paths are in;

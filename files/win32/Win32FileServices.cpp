@@ -5,6 +5,7 @@
 // bytes on disk.
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <optional>
@@ -105,6 +106,16 @@ std::optional<std::wstring> LongPath(const std::string& path) {
   if (full.rfind(L"\\\\?\\", 0) == 0 || full.rfind(L"\\\\.\\", 0) == 0) return full;
   if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
+}
+
+// The reparse tag of an existing reparse point, as its folder's listing gives it.
+std::uint32_t ReparseTag(const std::wstring& longPath) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(longPath.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return kUnknownReparseTag;
+  FindClose(search);
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? found.dwReserved0
+                                                                      : kUnknownReparseTag;
 }
 
 // Converts a listed name to the ANSI code page without "best fit": a character that has no exact
@@ -313,6 +324,7 @@ class Win32FileServices : public FileServices {
       DirEntry entry;
       entry.exactName = ToAnsiExactly(found.cFileName, entry.name);
       entry.attributes = ToAttributes(found.dwFileAttributes);
+      if (entry.attributes.isReparsePoint) entry.attributes.reparseTag = found.dwReserved0;
       entries.push_back(std::move(entry));
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -329,7 +341,9 @@ class Win32FileServices : public FileServices {
     if (!wide) return Refuse(std::optional<FileAttributes>(), ERROR_INVALID_NAME);
     const DWORD bits = GetFileAttributesW(wide->c_str());
     if (bits == INVALID_FILE_ATTRIBUTES) return Fail(std::optional<FileAttributes>());
-    return Succeed(ToAttributes(bits));
+    FileAttributes attributes = ToAttributes(bits);
+    if (attributes.isReparsePoint) attributes.reparseTag = ReparseTag(*wide);
+    return Succeed(attributes);
   }
 
   std::optional<std::string> FullPath(const std::string& path) override {
