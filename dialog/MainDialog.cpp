@@ -117,7 +117,14 @@ void ApplySwitches(AppState& state, const std::vector<std::string>& arguments) {
 void StartUp(App& app) {
   AppState& s = app.state;
   s.AnsiLeadBytes = app.files.AnsiLeadBytes();
-  s.SetWorkDir(WithoutTrailingBackslashes(app.files.CurrentDirectory(), s.AnsiLeadBytes));
+  const std::string current = app.files.CurrentDirectory();
+  // A look-alike of the folder's path would name another folder: the program ends before it
+  // reads or writes anything.
+  if (current.empty() && app.files.LastError() == FileError::NoExactName) {
+    app.messages.Failure("The skin's folder path holds characters this program cannot use");
+    app.exit.Exit(1);
+  }
+  s.SetWorkDir(WithoutTrailingBackslashes(current, s.AnsiLeadBytes));
   if (s.SkinName().empty()) {
     app.messages.Failure("QuilConfig must be started from the skin's folder");
     app.exit.Exit(1);

@@ -20,7 +20,7 @@ namespace quil {
 
 // What the last failing operation reported; only what the utility tells apart.
 // NotEmpty: a folder to be removed still holds an entry (perhaps a deleted file that another
-// program still holds open).
+// program still holds open). NoExactName: a path has no exact form in the ANSI code page.
 enum class FileError {
   None,
   NotFound,
@@ -28,7 +28,8 @@ enum class FileError {
   AccessDenied,
   AlreadyExists,
   Other,
-  NotEmpty
+  NotEmpty,
+  NoExactName
 };
 
 // The largest file the utility reads (16 MiB). No settings, INI or scheme file comes near 1 MiB; a
@@ -145,7 +146,10 @@ class FileServices {
   virtual std::optional<std::string> FullPath(const std::string& path) = 0;
   // GetShortPathNameA: the short (8.3) form of an existing path, nothing when there is none.
   virtual std::optional<std::string> ShortPath(const std::string& path) = 0;
-  // GetCurrentDirectoryA: the current folder, without a trailing backslash (except at a root).
+  // GetCurrentDirectoryW: the current folder, without a trailing backslash (except at a root), in
+  // the ANSI code page exactly. Empty when it cannot be read, or when a character of it has no
+  // exact form in the code page (LastError() says NoExactName): a look-alike would name another
+  // folder.
   virtual std::string CurrentDirectory() = 0;
 
   // The reason the last failing operation gave.

@@ -49,6 +49,8 @@ FileError ToFileError(DWORD code) {
       return FileError::AlreadyExists;
     case ERROR_DIR_NOT_EMPTY:
       return FileError::NotEmpty;
+    case ERROR_NO_UNICODE_TRANSLATION:
+      return FileError::NoExactName;
     default:
       return FileError::Other;
   }
@@ -361,15 +363,18 @@ class Win32FileServices : public FileServices {
     return shortPath;
   }
 
+  // Read in its wide form and converted as listed names are: GetCurrentDirectoryA would turn a
+  // character outside the code page into a look-alike or "?", naming another folder.
   std::string CurrentDirectory() override {
-    auto current =
-        FillString([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
-    if (!current) {
-      lastError_ = GetLastError();
-      return {};
-    }
-    lastError_ = ERROR_SUCCESS;
-    return *current;
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring wide(size, L'\0');
+    const DWORD length = size ? GetCurrentDirectoryW(size, wide.data()) : 0;
+    if (length == 0 || length >= size) return Fail(std::string());
+    wide.resize(length);
+    std::string current;
+    if (!ToAnsiExactly(wide.c_str(), current))
+      return Refuse(std::string(), ERROR_NO_UNICODE_TRANSLATION);
+    return Succeed(current);
   }
 
   LeadBytes AnsiLeadBytes() override { return leadBytes_; }
