@@ -273,10 +273,13 @@ bool CommitScheme(App& app, std::string_view text) {
   app.controls.SetText(Page::General, kImageLabel, kSchemePicture);
   LoadSchemeColors(app, candidate);
   s.ColorsDtdDirty = false;
-  // The scheme's own preview picture; a path too long for the field keeps the previous one.
-  if (auto full = app.files.FullPath(SchemePicturePath(s));
-      full && full->size() < kPreviewPathCapacity) {
-    s.SetPreviewImagePath(*full);
+  // The scheme's own preview picture in the skin folder: its path there joined onto the skin
+  // folder's full path (GetFullPathNameA would refuse a result of 260 characters or more). A path
+  // too long for the field keeps the previous one.
+  if (const std::string full =
+          Format("%s\\%s\\%s", {s.WorkDir, SchemeFolderPath(s.SchemeName), kSchemePicture});
+      full.size() < kPreviewPathCapacity) {
+    s.SetPreviewImagePath(full);
   }
   app.controls.RedrawMain();
   // Loading the colors has put the active scheme back into the box when it could not read the
