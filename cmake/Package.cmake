@@ -33,7 +33,23 @@ redirect, its launcher.\n\n${QUIL_USER_TEXT}\n")
 string(REPLACE "\n" "\r\n" QUIL_USER_TEXT "${QUIL_USER_TEXT}")
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/package/ReadMe.txt CONTENT "@QUIL_USER_TEXT@" @ONLY)
 
-install(TARGETS QuilConfig redirect RUNTIME DESTINATION .)
+# The zip's programs carry no debug information (the static runtime's DWARF is most of a built
+# program). It stays beside the build, in debug/<program>.debug, which the stripped copy in
+# package/ names in its .gnu_debuglink, so that a debugger finds it for a released program.
+set(QUIL_RELEASE_PROGRAMS "")
+foreach(program QuilConfig redirect)
+  set(debug ${CMAKE_BINARY_DIR}/debug/${program}.exe.debug)
+  set(stripped ${CMAKE_BINARY_DIR}/package/${program}.exe)
+  add_custom_command(OUTPUT ${stripped} ${debug}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/debug
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${program}> ${debug}
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${debug} $<TARGET_FILE:${program}>
+      ${stripped}
+    DEPENDS ${program} VERBATIM)
+  list(APPEND QUIL_RELEASE_PROGRAMS ${stripped})
+  install(PROGRAMS ${stripped} DESTINATION .)
+endforeach()
+add_custom_target(release-programs ALL DEPENDS ${QUIL_RELEASE_PROGRAMS})
 install(FILES ${CMAKE_BINARY_DIR}/package/ReadMe.txt DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)

@@ -118,7 +118,14 @@ void StartUp(App& app) {
   const CommandTurn turn(app);
   AppState& s = app.state;
   s.AnsiLeadBytes = app.files.AnsiLeadBytes();
-  s.SetWorkDir(WithoutTrailingBackslashes(app.files.CurrentDirectory(), s.AnsiLeadBytes));
+  const std::string current = app.files.CurrentDirectory();
+  // A look-alike of the folder's path would name another folder: the program ends before it
+  // reads or writes anything.
+  if (current.empty() && app.files.LastError() == FileError::NoExactName) {
+    app.messages.Failure("The skin's folder path holds characters this program cannot use");
+    app.exit.Exit(1);
+  }
+  s.SetWorkDir(WithoutTrailingBackslashes(current, s.AnsiLeadBytes));
   if (s.SkinName().empty()) {
     app.messages.Failure("QuilConfig must be started from the skin's folder");
     app.exit.Exit(1);
@@ -289,10 +296,13 @@ bool CommitScheme(App& app, std::string_view text) {
   app.controls.SetText(Page::General, kImageLabel, kSchemePicture);
   LoadSchemeColors(app, candidate);
   s.ColorsDtdDirty = false;
-  // The scheme's own preview picture; a path too long for the field keeps the previous one.
-  if (auto full = app.files.FullPath(SchemePicturePath(s));
-      full && full->size() < kPreviewPathCapacity) {
-    s.SetPreviewImagePath(*full);
+  // The scheme's own preview picture in the skin folder: its path there joined onto the skin
+  // folder's full path (GetFullPathNameA would refuse a result of 260 characters or more). A path
+  // too long for the field keeps the previous one.
+  if (const std::string full =
+          Format("%s\\%s\\%s", {s.WorkDir, SchemeFolderPath(s.SchemeName), kSchemePicture});
+      full.size() < kPreviewPathCapacity) {
+    s.SetPreviewImagePath(full);
   }
   app.controls.RedrawMain();
   // Loading the colors has put the active scheme back into the box when it could not read the

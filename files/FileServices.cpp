@@ -31,6 +31,8 @@ int FileServices::LastErrorCode() {
       return 183;  // ERROR_ALREADY_EXISTS
     case FileError::NotEmpty:
       return 145;  // ERROR_DIR_NOT_EMPTY
+    case FileError::NoExactName:
+      return 1113;  // ERROR_NO_UNICODE_TRANSLATION
     case FileError::Other:
       break;
   }

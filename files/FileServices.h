@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,7 +20,7 @@ namespace quil {
 
 // What the last failing operation reported; only what the utility tells apart.
 // NotEmpty: a folder to be removed still holds an entry (perhaps a deleted file that another
-// program still holds open).
+// program still holds open). NoExactName: a path has no exact form in the ANSI code page.
 enum class FileError {
   None,
   NotFound,
@@ -27,7 +28,8 @@ enum class FileError {
   AccessDenied,
   AlreadyExists,
   Other,
-  NotEmpty
+  NotEmpty,
+  NoExactName
 };
 
 // The largest file the utility reads (16 MiB). No settings, INI or scheme file comes near 1 MiB; a
@@ -35,10 +37,26 @@ enum class FileError {
 // exhaust the memory of the 32-bit process.
 inline constexpr std::size_t kMaxReadableFileSize = std::size_t{16} * 1024 * 1024;
 
+// The reparse tags of the reparse points that are links: symbolic links and junctions (mount
+// points). Every other reparse point (a cloud file's placeholder, a deduplicated file, ...) is the
+// file or folder it shows as. No reparse point has the tag 0: a listing that gives no tag (Wine's)
+// leaves the kind unknown, and such a reparse point counts as a link.
+inline constexpr std::uint32_t kSymbolicLinkTag = 0xA000000C;
+inline constexpr std::uint32_t kJunctionTag = 0xA0000003;
+inline constexpr std::uint32_t kUnknownReparseTag = 0;
+
 struct FileAttributes {
   bool isDirectory = false;
-  bool isReparsePoint = false;  // a junction or symbolic link
+  bool isReparsePoint = false;  // a symbolic link, a junction, or a file or folder of another tag
   bool isReadOnly = false;
+  std::uint32_t reparseTag = kUnknownReparseTag;  // which kind of reparse point, when it is one
+
+  // A symbolic link or junction (or a reparse point of unknown kind): removing it removes the link,
+  // never what it points to.
+  bool IsLink() const {
+    return isReparsePoint && (reparseTag == kSymbolicLinkTag || reparseTag == kJunctionTag ||
+                              reparseTag == kUnknownReparseTag);
+  }
 };
 
 struct DirEntry {
@@ -122,7 +140,8 @@ class FileServices {
   // character is ever replaced by a look-alike ("best fit"), which could turn a name into a path.
   virtual std::vector<DirEntry> List(const std::string& pattern) = 0;
   // GetFileAttributesA: the attributes of an existing entry, nothing when it does not exist. A
-  // link (symbolic link or junction) shows as the link itself: isReparsePoint is set.
+  // link (symbolic link or junction) shows as the link itself: isReparsePoint is set. A reparse
+  // point comes with its tag, as its folder's listing gives it.
   virtual std::optional<FileAttributes> Attributes(const std::string& path) = 0;
 
   // CreateFileA without sharing and with FILE_FLAG_DELETE_ON_CLOSE: creates the file `path` (or
@@ -141,7 +160,10 @@ class FileServices {
   virtual std::optional<std::string> FullPath(const std::string& path) = 0;
   // GetShortPathNameA: the short (8.3) form of an existing path, nothing when there is none.
   virtual std::optional<std::string> ShortPath(const std::string& path) = 0;
-  // GetCurrentDirectoryA: the current folder, without a trailing backslash (except at a root).
+  // GetCurrentDirectoryW: the current folder, without a trailing backslash (except at a root), in
+  // the ANSI code page exactly. Empty when it cannot be read, or when a character of it has no
+  // exact form in the code page (LastError() says NoExactName): a look-alike would name another
+  // folder.
   virtual std::string CurrentDirectory() = 0;
 
   // The reason the last failing operation gave.

@@ -2,14 +2,22 @@
 // answer as its exit code (above 32 when the batch file was started, else the shell's error code,
 // 2 when there is no skinconfig.bat). It has no window, shows no message and ignores its command
 // line.
-#include <windows.h>
+// First: <windows.h>, as the program's Win32 code includes it.
+#include "window/Late.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdint>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The launcher lies in the skin's folder, as QuilConfig.exe does: no DLL may come from there.
+  quil::SearchDllsInSystemFolderOnly();
+  // The shell's open action may run in a shell extension, which wants COM on this thread as its
+  // documentation says: apartment-threaded, without OLE1's DDE.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   const HINSTANCE result =
       ShellExecuteA(nullptr, "open", "skinconfig.bat", nullptr, nullptr, SW_SHOWNORMAL);
+  if (SUCCEEDED(com)) CoUninitialize();
   return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
 }

@@ -20,8 +20,9 @@ void NotRemoved(FileServices& files, const std::string& path, Outcome& outcome) 
 void RemoveTree(FileServices& files, const LeadBytes& lead, const std::string& path,
                 Outcome& outcome) {
   // A folder that is itself a link loses only the link: listing it would list the folder it
-  // points to, and its files would be deleted there.
-  if (const auto attributes = files.Attributes(path); attributes && attributes->isReparsePoint) {
+  // points to, and its files would be deleted there. Any other reparse point (a folder that cloud
+  // sync keeps as a placeholder, say) is a folder like any other.
+  if (const auto attributes = files.Attributes(path); attributes && attributes->IsLink()) {
     if (!files.RemoveDirectory(path)) NotRemoved(files, path, outcome);
     return;
   }
@@ -33,7 +34,7 @@ void RemoveTree(FileServices& files, const LeadBytes& lead, const std::string& p
     if (!entry.exactName || !IsSingleFolderName(entry.name, lead)) continue;
     const std::string child = path + "\\" + entry.name;
     if (child.size() >= kTreePathCapacity) continue;
-    if (entry.attributes.isDirectory && entry.attributes.isReparsePoint) {
+    if (entry.attributes.isDirectory && entry.attributes.IsLink()) {
       files.RemoveDirectory(child);  // the link only, never what it points to
     } else if (entry.attributes.isDirectory) {
       RemoveTree(files, lead, child, outcome);

@@ -520,6 +520,16 @@ TEST_F(DialogTest, SchemeSwitchResetsTheImageAndTheSkinColorsFlagOnly) {
   EXPECT_TRUE(app().state.ColorsIniDirty);
   EXPECT_EQ(app().colors.entries, ColorsOf("Blue").entries);
   EXPECT_EQ(Text(Page::General, kImageLabel), "Quil.bmp");
+
+  // A scheme whose picture's full path passes the 259 characters of an ANSI full path still
+  // brings its own picture, which Save writes into desc.txt.
+  const std::string longName(240, 'L');
+  fs::copy(skin / "mods/Blue", skin / ("mods/" + longName), fs::copy_options::recursive);
+  dialog().Type(Page::Colors, kSchemeBox, longName);
+  dialog().PressEnter();
+  ASSERT_EQ(app().state.SchemeName, longName);
+  EXPECT_EQ(app().state.PreviewImagePath,
+            app().state.WorkDir + "\\mods\\" + longName + "\\Quil.bmp");
 }
 
 TEST_F(DialogTest, FontPresetsAndOtherPageCommands) {

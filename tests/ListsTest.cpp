@@ -1,6 +1,7 @@
 // Hiding and deleting schemes and plugins, and removing folder trees, on scratch skin folders.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 
 #include "colors/SchemeFiles.h"
@@ -8,6 +9,7 @@
 #include "dialog/ListCommands.h"
 #include "profiles/Lists.h"
 #include "profiles/PluginCatalogue.h"
+#include "tests/support/FaultyFiles.h"
 #include "tests/support/ScratchSkin.h"
 
 namespace quil::test {
@@ -215,6 +217,51 @@ TEST_F(ListsTest, DeletionNeverReachesOutsideTheFolderItIsGiven) {
   }
 }
 #endif
+
+TEST_F(ListsTest, OnlySymbolicLinksAndJunctionsAreRemovedAsLinks) {
+  // A plugin whose folder, and a folder inside it, are reparse points of one tag: a cloud file
+  // placeholder and a deduplicated folder are folders and go whole; a link (and a reparse point
+  // whose kind the listing does not give) loses only the link, so a folder that is not really one
+  // stays with what it holds, and says so.
+  const struct {
+    const char* kind;
+    std::uint32_t tag;
+    bool link;
+  } cases[] = {{"cloud placeholder", 0x9000001A, false},
+               {"deduplicated", 0x80000013, false},
+               {"symbolic link", kSymbolicLinkTag, true},
+               {"junction", kJunctionTag, true},
+               {"kind not given", kUnknownReparseTag, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    Put("plugins/p/plugin.txt", "p\nP\n1\n");
+    Put("plugins/p/synced/data.txt");
+    TestApp t;
+    FaultyFiles reparse(*t.files);
+    reparse.reparseTags = {{"plugins\\p", c.tag}, {"plugins\\p\\synced", c.tag}};
+    const Outcome outcome = RemoveFolderTree(reparse, t.app.state.AnsiLeadBytes, "plugins\\p");
+    EXPECT_EQ(outcome.done, !c.link);
+    EXPECT_EQ(fs::exists(skin / "plugins/p/synced/data.txt"), c.link);
+    EXPECT_EQ(fs::exists(skin / "plugins/p"), c.link);
+    std::error_code ignored;
+    fs::remove_all(skin / "plugins/p", ignored);
+  }
+}
+
+TEST_F(ListsTest, ATreeGoesWholeAtAnyDepth) {
+  // Paths far longer than the 259 characters that Windows' ANSI functions take, read-only files
+  // among them.
+  std::string deep = "plugins/deep";
+  for (int level = 0; level < 12; ++level) deep += "/level-" + std::string(40, 'a' + level);
+  Put(deep + "/plugin.txt");
+  Put("plugins/deep/plugin.txt", "deep\nDeep\n1\n");
+  fs::permissions(skin / (deep + "/plugin.txt"), fs::perms::owner_write, fs::perm_options::remove);
+  ASSERT_GT(fs::absolute(skin / deep).string().size(), 500u);
+  TestApp t;
+  RemoveDirectoryTree(t.app, "plugins\\deep");
+  EXPECT_TRUE(t.dialog.messages.empty()) << t.dialog.messages[0].text;
+  EXPECT_FALSE(fs::exists(skin / "plugins/deep"));
+}
 
 TEST_F(ListsTest, AFolderThatCannotBeEmptiedIsReportedAtEachLevel) {
   // A name beginning with a dot is passed over, so its folders stay and each level reports.

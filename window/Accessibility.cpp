@@ -10,6 +10,7 @@
 
 #include "colors/SchemeColors.h"
 #include "core/ControlIds.h"
+#include "window/Com.h"
 #include "window/Late.h"
 #include "window/Painting.h"
 
@@ -68,8 +69,6 @@ std::string ColorValue(Color color) {
 }
 
 // The OLE functions the answers need, found on the first request.
-using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
-using CoUninitializeFunction = void(WINAPI*)();
 using CreateStdAccessibleObjectFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
 using LresultFromObjectFunction = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 using SysAllocStringLenFunction = BSTR(WINAPI*)(const OLECHAR*, UINT);
@@ -227,13 +226,6 @@ constexpr char kOwnerProperty[] = "QuilAccessibleControls";
 
 }  // namespace
 
-AccessibleControls::~AccessibleControls() {
-  if (comStarted_) {
-    static const auto uninitialize = Late<CoUninitializeFunction>("ole32.dll", "CoUninitialize");
-    if (uninitialize) uninitialize();
-  }
-}
-
 void AccessibleControls::Attach(const DialogWindows& windows) {
   for (const NamedControl& named : kNamedControls) {
     Wrap(GetDlgItem(windows.Of(named.page), named.id), Naming::Text, std::string(named.name),
@@ -312,16 +304,12 @@ std::optional<std::string> AccessibleControls::ValueOf(HWND window) const {
 }
 
 LRESULT AccessibleControls::Answer(const Control& control, WPARAM flags) {
-  static const auto initialize = Late<CoInitializeExFunction>("ole32.dll", "CoInitializeEx");
   static const auto createStandard =
       Late<CreateStdAccessibleObjectFunction>("oleacc.dll", "CreateStdAccessibleObject");
   static const auto lresultFromObject =
       Late<LresultFromObjectFunction>("oleacc.dll", "LresultFromObject");
-  if (!comTried_) {
-    // Handing an object to another process needs COM on this thread, the dialog's.
-    comTried_ = true;
-    comStarted_ = initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
-  }
+  // Handing an object to another process needs COM on this thread, the dialog's.
+  UseCom();
   if (!createStandard || !lresultFromObject) return 0;
   IAccessible* standard = nullptr;
   if (FAILED(createStandard(control.window, OBJID_CLIENT, __uuidof(IAccessible),

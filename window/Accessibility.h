@@ -6,7 +6,7 @@
 // label the painting draws in place of their text). Every other control listed answers a screen
 // reader's request (WM_GETOBJECT) with Windows' standard object for the control, wrapped so that
 // it gives the name and value. OLEACC and OLE32, which only a screen reader's requests need, are
-// loaded on the first one.
+// loaded on the first one, and COM started then (window/Com.h).
 #pragma once
 
 #include <optional>
@@ -22,7 +22,6 @@ namespace quil {
 class AccessibleControls {
  public:
   explicit AccessibleControls(const App& app) : app_(app) {}
-  ~AccessibleControls();
   AccessibleControls(const AccessibleControls&) = delete;
   AccessibleControls& operator=(const AccessibleControls&) = delete;
 
@@ -52,8 +51,6 @@ class AccessibleControls {
 
   const App& app_;
   std::vector<Control> controls_;
-  bool comStarted_ = false;
-  bool comTried_ = false;
 };
 
 }  // namespace quil

@@ -9,6 +9,7 @@
 #include "dialog/MainDialog.h"
 #include "files/win32/Win32.h"
 #include "window/DialogShell.h"
+#include "window/Late.h"
 #include "window/ShellPorts.h"
 #include "window/Win32Ports.h"
 
@@ -19,6 +20,8 @@ constexpr int kDialogNotMadeStatus = 2;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before any DLL is loaded: none may come from the skin's folder, where the program lies.
+  quil::SearchDllsInSystemFolderOnly();
   const auto files = quil::MakePlatformFileServices();
   quil::ShellControls controls;
   quil::Win32MessageBoxes messages;

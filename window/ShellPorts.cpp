@@ -4,11 +4,13 @@
 
 #include <shellapi.h>
 
+#include <string>
 #include <utility>
 
 #include "base/Text.h"
 #include "core/AppState.h"
 #include "dialog/MainDialog.h"
+#include "window/Com.h"
 #include "window/Late.h"
 
 namespace quil {
@@ -36,6 +38,17 @@ bool HasArguments(const wchar_t* line) {
   }
   while (*line == L' ' || *line == L'\t') ++line;
   return *line != L'\0';
+}
+
+// The current folder as it is, in its wide form; empty when it cannot be read.
+std::wstring CurrentFolder() {
+  const DWORD size = GetCurrentDirectoryW(0, nullptr);
+  if (size == 0) return {};
+  std::wstring folder(size, L'\0');
+  const DWORD length = GetCurrentDirectoryW(size, folder.data());
+  if (length == 0 || length >= size) return {};
+  folder.resize(length);
+  return folder;
 }
 
 }  // namespace
@@ -109,7 +122,8 @@ void Win32Shell::Prepare(HWND mainWindow) {
   imageParams_.lpstrInitialDir = nullptr;
   imageParams_.lpstrTitle = "Select image...";
   imageParams_.lpstrDefExt = "bmp";
-  // The chooser must not change the current folder: every path of the utility is relative to it.
+  // The chooser must not change the current folder: every path of the utility is relative to it
+  // (ChooseImage puts it back too).
   imageParams_.Flags =
       OFN_EXPLORER | OFN_LONGNAMES | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
 
@@ -124,6 +138,8 @@ void Win32Shell::Prepare(HWND mainWindow) {
 void Win32Shell::Open(std::string_view target) {
   static const auto shellExecute = Late<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
   if (!shellExecute) return;
+  // The action may run in a shell extension, which needs COM on this thread.
+  UseCom();
   const std::string what(target);
   shellExecute(nullptr, "open", what.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
@@ -147,7 +163,12 @@ bool Win32Shell::ChooseImage(std::string& path, std::string& title) {
   imageParams_.lpstrFileTitle = name.data();
   static const auto getOpenFileName =
       Late<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  // Every path of the utility is relative to the current folder, and the chooser may change it
+  // whatever its flags say (OFN_NOCHANGEDIR does not hold for an open-file chooser): it is put
+  // back, however the chooser ends.
+  const std::wstring folder = CurrentFolder();
   const bool chosen = getOpenFileName && getOpenFileName(&imageParams_) != FALSE;
+  if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
   imageParams_.lpstrFile = nullptr;
   imageParams_.lpstrFileTitle = nullptr;
   if (!chosen) return false;

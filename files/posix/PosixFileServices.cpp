@@ -109,6 +109,7 @@ std::optional<FileAttributes> NativeAttributes(const std::string& native) {
   FileAttributes attributes;
   if (S_ISLNK(st.st_mode)) {
     attributes.isReparsePoint = true;
+    attributes.reparseTag = kSymbolicLinkTag;
     struct stat target {};
     if (stat(native.c_str(), &target) == 0) attributes.isDirectory = S_ISDIR(target.st_mode);
   } else {

@@ -1,9 +1,11 @@
-// The Win32 file services: files and folders through the ANSI functions of KERNEL32 (listings
-// through the wide ones, each name converted to ANSI strictly), text files read and written in the
-// C runtime's text mode by the shared translation of files/TextMode.h, so that this build and the
-// POSIX build put the same bytes on disk.
+// The Win32 file services: files and folders through the ANSI functions of KERNEL32 (listings,
+// deletions, folder removals and attributes through the wide ones at any path length, each listed
+// name converted to ANSI strictly), text files read and written in the C runtime's text mode by
+// the shared translation of files/TextMode.h, so that this build and the POSIX build put the same
+// bytes on disk.
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <optional>
@@ -47,6 +49,8 @@ FileError ToFileError(DWORD code) {
       return FileError::AlreadyExists;
     case ERROR_DIR_NOT_EMPTY:
       return FileError::NotEmpty;
+    case ERROR_NO_UNICODE_TRANSLATION:
+      return FileError::NoExactName;
     default:
       return FileError::Other;
   }
@@ -84,6 +88,36 @@ std::optional<std::wstring> ToWide(const std::string& text) {
   }
   wide.resize(static_cast<std::size_t>(length - 1));
   return wide;
+}
+
+// The form of a path that the wide functions take at any length: "\\?\" and the full path
+// ("\\?\UNC\" and the server's name for a network path), which Windows uses as it is, without the
+// limit of MAX_PATH characters. GetFullPathNameW first does what Windows does with any other path
+// (joins a relative one onto the current folder, takes out "." and ".." steps, turns "/" into
+// "\"). Nothing when the path is no valid text of the code page or has no full form.
+std::optional<std::wstring> LongPath(const std::string& path) {
+  const std::optional<std::wstring> wide = ToWide(path);
+  if (!wide || wide->empty()) return std::nullopt;
+  const DWORD size = GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
+  if (size == 0) return std::nullopt;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(wide->c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return std::nullopt;
+  full.resize(length);
+  // Already in that form, or a device ("\\.\"), which GetFullPathNameW makes of "con" and such.
+  if (full.rfind(L"\\\\?\\", 0) == 0 || full.rfind(L"\\\\.\\", 0) == 0) return full;
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+// The reparse tag of an existing reparse point, as its folder's listing gives it.
+std::uint32_t ReparseTag(const std::wstring& longPath) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(longPath.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return kUnknownReparseTag;
+  FindClose(search);
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? found.dwReserved0
+                                                                      : kUnknownReparseTag;
 }
 
 // Converts a listed name to the ANSI code page without "best fit": a character that has no exact
@@ -252,17 +286,23 @@ class Win32FileServices : public FileServices {
     }
     return false;
   }
+  // Deleting, removing, listing and the attributes take paths of any length (LongPath), so that
+  // a folder tree of any depth can be removed.
   bool Delete(const std::string& path) override {
+    const std::optional<std::wstring> wide = LongPath(path);
+    if (!wide) return Refuse(false, ERROR_INVALID_NAME);
     // Windows refuses to delete a read-only file; the utility deletes only files of its own and
     // the files of a folder the user chose to delete, so the attribute gives way first.
     if (IsReadOnlyFile(path)) ClearReadOnly(path);
-    return Check(DeleteFileA(path.c_str()));
+    return Check(DeleteFileW(wide->c_str()));
   }
   bool ClearReadOnly(const std::string& path) override {
-    const DWORD bits = GetFileAttributesA(path.c_str());
+    const std::optional<std::wstring> wide = LongPath(path);
+    if (!wide) return Refuse(false, ERROR_INVALID_NAME);
+    const DWORD bits = GetFileAttributesW(wide->c_str());
     if (bits == INVALID_FILE_ATTRIBUTES) return Fail(false);
     if ((bits & FILE_ATTRIBUTE_READONLY) == 0) return Succeed(true);
-    return Check(SetFileAttributesA(path.c_str(), bits & ~FILE_ATTRIBUTE_READONLY));
+    return Check(SetFileAttributesW(wide->c_str(), bits & ~FILE_ATTRIBUTE_READONLY));
   }
   bool Flush(const std::string& path) override {
     // FlushFileBuffers wants a handle that may write; it flushes the file's cached data whichever
@@ -280,14 +320,16 @@ class Win32FileServices : public FileServices {
     return Check(CreateDirectoryA(path.c_str(), nullptr));
   }
   bool RemoveDirectory(const std::string& path) override {
-    return Check(RemoveDirectoryA(path.c_str()));
+    const std::optional<std::wstring> wide = LongPath(path);
+    if (!wide) return Refuse(false, ERROR_INVALID_NAME);
+    return Check(RemoveDirectoryW(wide->c_str()));
   }
 
   // The wide functions list every name as it is; FindFirstFileA would hand out a name with no
   // ANSI form converted by "best fit", the fullwidth reverse solidus becoming "\".
   std::vector<DirEntry> List(const std::string& pattern) override {
     std::vector<DirEntry> entries;
-    const std::optional<std::wstring> widePattern = ToWide(pattern);
+    const std::optional<std::wstring> widePattern = LongPath(pattern);
     if (!widePattern) return Refuse(std::move(entries), ERROR_INVALID_NAME);
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(widePattern->c_str(), &found);
@@ -296,6 +338,7 @@ class Win32FileServices : public FileServices {
       DirEntry entry;
       entry.exactName = ToAnsiExactly(found.cFileName, entry.name);
       entry.attributes = ToAttributes(found.dwFileAttributes);
+      if (entry.attributes.isReparsePoint) entry.attributes.reparseTag = found.dwReserved0;
       entries.push_back(std::move(entry));
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -308,9 +351,13 @@ class Win32FileServices : public FileServices {
   }
 
   std::optional<FileAttributes> Attributes(const std::string& path) override {
-    const DWORD bits = GetFileAttributesA(path.c_str());
+    const std::optional<std::wstring> wide = LongPath(path);
+    if (!wide) return Refuse(std::optional<FileAttributes>(), ERROR_INVALID_NAME);
+    const DWORD bits = GetFileAttributesW(wide->c_str());
     if (bits == INVALID_FILE_ATTRIBUTES) return Fail(std::optional<FileAttributes>());
-    return Succeed(ToAttributes(bits));
+    FileAttributes attributes = ToAttributes(bits);
+    if (attributes.isReparsePoint) attributes.reparseTag = ReparseTag(*wide);
+    return Succeed(attributes);
   }
 
   std::optional<std::string> FullPath(const std::string& path) override {
@@ -328,15 +375,18 @@ class Win32FileServices : public FileServices {
     return shortPath;
   }
 
+  // Read in its wide form and converted as listed names are: GetCurrentDirectoryA would turn a
+  // character outside the code page into a look-alike or "?", naming another folder.
   std::string CurrentDirectory() override {
-    auto current =
-        FillString([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
-    if (!current) {
-      lastError_ = GetLastError();
-      return {};
-    }
-    lastError_ = ERROR_SUCCESS;
-    return *current;
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring wide(size, L'\0');
+    const DWORD length = size ? GetCurrentDirectoryW(size, wide.data()) : 0;
+    if (length == 0 || length >= size) return Fail(std::string());
+    wide.resize(length);
+    std::string current;
+    if (!ToAnsiExactly(wide.c_str(), current))
+      return Refuse(std::string(), ERROR_NO_UNICODE_TRANSLATION);
+    return Succeed(current);
   }
 
   std::unique_ptr<FileLock> Lock(const std::string& path) override {
@@ -381,7 +431,8 @@ class Win32FileServices : public FileServices {
   // attribute as a missing write permission, which a process run by root passes, so the rule is
   // checked here before the file is opened.
   static bool IsReadOnlyFile(const std::string& path) {
-    const DWORD bits = GetFileAttributesA(path.c_str());
+    const std::optional<std::wstring> wide = LongPath(path);
+    const DWORD bits = wide ? GetFileAttributesW(wide->c_str()) : INVALID_FILE_ATTRIBUTES;
     return bits != INVALID_FILE_ATTRIBUTES && (bits & FILE_ATTRIBUTE_READONLY) != 0 &&
            (bits & FILE_ATTRIBUTE_DIRECTORY) == 0;
   }

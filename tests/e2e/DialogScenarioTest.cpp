@@ -1,7 +1,10 @@
 // End-to-end scenarios: the real QuilConfig.exe on a scratch copy of the sample skin, worked from
 // outside through its windows. Each scenario checks what the user sees and what lands on disk.
 #include <array>
+#include <filesystem>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ControlIds.h"
@@ -604,6 +607,32 @@ TEST_P(E2EExit, EndsWithStatusOne) {
     EXPECT_FALSE(Exists("config.dtd"));
   }
   EXPECT_FALSE(Exists("config.dtd.def"));
+}
+
+// Every file under a folder, with its size and time of last change.
+std::map<std::filesystem::path, std::pair<std::uintmax_t, std::filesystem::file_time_type>>
+FilesUnder(const std::filesystem::path& folder) {
+  std::map<std::filesystem::path, std::pair<std::uintmax_t, std::filesystem::file_time_type>> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) files[entry.path()] = {entry.file_size(), entry.last_write_time()};
+  }
+  return files;
+}
+
+// The skin in a folder whose name has a character that the ANSI code page (Windows-1252) lacks:
+// the program would take a look-alike ("Aurora-O"), another folder, for it. It says why it cannot
+// work there and ends before it reads or writes anything.
+class E2EFolderName : public Scenario {};
+
+TEST_F(E2EFolderName, OneOutsideTheCodePageEndsTheProgramFirst) {
+  const std::filesystem::path folder = skin_.skinsFolder() / L"Aurora-\u03A9";
+  std::filesystem::copy(skin_.skinFolder(), folder, std::filesystem::copy_options::recursive);
+  const auto before = FilesUnder(skin_.skinsFolder());
+  folder_ = folder;
+  Launch();
+  Answer("The skin's folder path holds characters this program cannot use", IDOK);
+  ExpectExit(1);
+  EXPECT_TRUE(FilesUnder(skin_.skinsFolder()) == before) << "a file was written";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,6 +3,7 @@
 // unfocused look, every control that takes the focus must have a name for a screen reader (read
 // through OLEACC from this process, as a screen reader reads it), and the page keys, the arrows on
 // the tab strip and Enter on a swatch must work.
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -274,6 +275,46 @@ TEST_F(E2EKeyboard, FocusShowsEveryControlHasANameAndThePageKeysWork) {
     EXPECT_TRUE(WaitFor([&] { return !process_->FindTopLevel(kChooserTitle); }))
         << "the color chooser did not close";
   }
+  CloseAndExpectExit();
+}
+
+// Tells Wine to load, for QuilConfig.exe, an oleacc.dll that it finds before its own (Windows
+// loads any DLL that it finds first), until the object goes. Wine reads the DLL overrides of a
+// program from this key when the program starts.
+class PreferFoundOleacc {
+ public:
+  PreferFoundOleacc() {
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\QuilConfig.exe\\DllOverrides",
+                    0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+    if (key_) RegSetValueExA(key_, "oleacc", 0, REG_SZ, kOrder, sizeof kOrder);
+  }
+  ~PreferFoundOleacc() {
+    if (!key_) return;
+    RegDeleteValueA(key_, "oleacc");
+    RegCloseKey(key_);
+  }
+  PreferFoundOleacc(const PreferFoundOleacc&) = delete;
+  PreferFoundOleacc& operator=(const PreferFoundOleacc&) = delete;
+
+ private:
+  static constexpr BYTE kOrder[] = "native,builtin";
+  HKEY key_ = nullptr;
+};
+
+// The program copied into the skin's folder, where it belongs, beside a DLL named oleacc.dll that
+// came with a downloaded skin. A screen reader's first request makes the program load OLEACC; the
+// planted one must never be loaded (Wine is told to prefer a DLL it finds to its own), and the
+// program's answer must still name the control.
+TEST_F(E2EKeyboard, ADllPlantedBesideTheProgramIsNeverLoaded) {
+  namespace fs = std::filesystem;
+  fs::copy_file(QUIL_QUILCONFIG_EXE, skin_.skinFolder() / "QuilConfig.exe");
+  fs::copy_file(QUIL_PLANTED_OLEACC, skin_.skinFolder() / "oleacc.dll");
+  program_ = skin_.skinFolder() / "QuilConfig.exe";
+  const PreferFoundOleacc preferFound;
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(NameOf(Page::Main, kDeleteProfileButton), "Del profile");
+  EXPECT_FALSE(fs::exists(skin_.skinFolder() / "planted-dll-ran"))
+      << "the program loaded the oleacc.dll of its own folder";
   CloseAndExpectExit();
 }
 

@@ -125,14 +125,18 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
   }
 }
 
-QuilProcess::QuilProcess(const std::filesystem::path& folder, std::string_view argument) {
-  const std::string exe = std::filesystem::path(QUIL_QUILCONFIG_EXE).make_preferred().string();
-  std::string commandLine = "\"" + exe + "\"";
-  if (!argument.empty()) commandLine += " " + std::string(argument);
-  const std::string currentFolder = folder.string();
-  STARTUPINFOA startup{};
+QuilProcess::QuilProcess(const std::filesystem::path& folder, std::string_view argument,
+                         const std::filesystem::path& program) {
+  // Wide, so that a folder whose name has no ANSI form is started in as it is.
+  std::filesystem::path file =
+      program.empty() ? std::filesystem::path(QUIL_QUILCONFIG_EXE) : program;
+  const std::wstring exe = file.make_preferred().wstring();
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!argument.empty()) commandLine += L" " + Widen(argument);
+  const std::wstring currentFolder = folder.wstring();
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       currentFolder.c_str(), &startup, &process_)) {
     process_ = {};
   }

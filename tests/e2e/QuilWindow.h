@@ -39,9 +39,10 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit 
 // goes away, so that its skin folder can be removed.
 class QuilProcess {
  public:
-  // Starts the program with `folder` as its current folder and `argument` (may be empty) as its
-  // first command-line argument.
-  QuilProcess(const std::filesystem::path& folder, std::string_view argument = {});
+  // Starts the program (`program`, or the built QuilConfig.exe) with `folder` as its current
+  // folder and `argument` (may be empty) as its first command-line argument.
+  QuilProcess(const std::filesystem::path& folder, std::string_view argument = {},
+              const std::filesystem::path& program = {});
   ~QuilProcess();
   QuilProcess(const QuilProcess&) = delete;
   QuilProcess& operator=(const QuilProcess&) = delete;

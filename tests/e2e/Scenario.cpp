@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 
 QuilProcess& Scenario::Launch(std::string_view argument) {
   dialog_.reset();
-  process_ = std::make_unique<QuilProcess>(skin_.skinFolder(), argument);
+  process_ = std::make_unique<QuilProcess>(folder_.empty() ? skin_.skinFolder() : folder_, argument,
+                                           program_);
   return *process_;
 }
 

@@ -48,6 +48,10 @@ class Scenario : public ::testing::Test {
   std::vector<std::string> Lines(const std::string& relative) const;
 
   test::ScratchSkin skin_;
+  // Where Launch and Start run which program: the scratch skin's folder and the built
+  // QuilConfig.exe, unless a scenario sets them.
+  std::filesystem::path folder_;
+  std::filesystem::path program_;
   std::unique_ptr<QuilProcess> process_;
   std::unique_ptr<QuilDialog> dialog_;
 };

@@ -96,11 +96,26 @@ bool FaultyFiles::RemoveDirectory(const std::string& path) {
 }
 std::vector<DirEntry> FaultyFiles::List(const std::string& pattern) {
   ownError_.reset();
-  return real_.List(pattern);
+  std::vector<DirEntry> entries = real_.List(pattern);
+  const std::size_t end = pattern.find_last_of("\\/");
+  // An entry's path as the utility forms it: its folder, a backslash and its name.
+  const std::string folder = end == std::string::npos ? "" : pattern.substr(0, end) + "\\";
+  for (DirEntry& entry : entries) {
+    const auto tagged = reparseTags.find(folder + entry.name);
+    if (tagged == reparseTags.end()) continue;
+    entry.attributes.isReparsePoint = true;
+    entry.attributes.reparseTag = tagged->second;
+  }
+  return entries;
 }
 std::optional<FileAttributes> FaultyFiles::Attributes(const std::string& path) {
   ownError_.reset();
-  return real_.Attributes(path);
+  std::optional<FileAttributes> attributes = real_.Attributes(path);
+  if (const auto tagged = reparseTags.find(path); attributes && tagged != reparseTags.end()) {
+    attributes->isReparsePoint = true;
+    attributes->reparseTag = tagged->second;
+  }
+  return attributes;
 }
 std::unique_ptr<FileLock> FaultyFiles::Lock(const std::string& path) {
   ownError_.reset();

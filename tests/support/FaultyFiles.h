@@ -1,9 +1,11 @@
 // File services for tests that pass every call to the real ones, except the failures a test asks
 // for: files that cannot be opened or created, files whose writing fails (half of the text reaches
 // the disk, as on a full disk, and closing reports the failure), files held open by another
-// program without sharing, and another current folder.
+// program without sharing, another current folder, and reparse points.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -21,6 +23,9 @@ class FaultyFiles : public FileServices {
   // `uncreatable` can be made neither as a file nor as a folder.
   std::set<std::string> unreadable, uncreatable, failingClose, sharingViolation;
   std::optional<std::string> currentDirectory;
+  // Entries that show as reparse points of the given tag, in their attributes and in their
+  // folder's listing (a folder that cloud sync keeps as a placeholder, say).
+  std::map<std::string, std::uint32_t> reparseTags;
 
   std::unique_ptr<TextReader> OpenRead(const std::string& path) override;
   std::optional<std::string> ReadBytes(const std::string& path) override;

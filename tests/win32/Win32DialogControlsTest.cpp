@@ -1,10 +1,12 @@
 // The Win32 dialog port on real controls made for the test (a sorted combo box with an edit field,
 // a multiple-selection list box, a check box): it must behave as the in-memory dialog the portable
-// tests use, commit handling of the combo box's edit field (its replaced procedure) included.
+// tests use, commit handling of the combo box's edit field (its replaced procedure) included. The
+// shell port opens a file with COM started on its thread as the shell wants it.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/App.h"
@@ -203,6 +205,18 @@ TEST_F(Win32Controls, ComboEditForwardsUntilAHandlerIsRegistered) {
   EXPECT_NE(ProfileEditProcedure(), ownProcedure);
   controls_.SetText(Page::Main, kProfileBox, "Home");
   EXPECT_EQ(commits, (std::vector<std::string>{"Home"}));
+}
+
+// The shell's open action, which may run in a shell extension, finds COM started on its thread as
+// the shell wants it: apartment-threaded, so that starting it multithreaded there is refused.
+TEST(Win32ShellPort, OpenStartsComApartmentThreadedFirst) {
+  std::thread([] {
+    Win32Shell shell;
+    shell.Open("no-such-picture.bmp");
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(again, RPC_E_CHANGED_MODE);
+    if (SUCCEEDED(again)) CoUninitialize();
+  }).join();
 }
 
 }  // namespace
