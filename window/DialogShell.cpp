@@ -120,6 +120,20 @@ void PageSwitch(const DialogWindows& windows, int index) {
   }
 }
 
+// Whether `window` is a button that the program paints itself (an owner-drawn button).
+bool IsPaintedButton(HWND window) {
+  return window && SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON &&
+         (GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+// Has the painted buttons of `window` (the main dialog or a page) drawn anew when the keyboard
+// cues change: their access keys' underlines and their focus marks follow the cues.
+void RepaintPaintedButtons(HWND window) {
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsPaintedButton(child)) InvalidateRect(child, nullptr, FALSE);
+  }
+}
+
 // The dialog whose keys the key filter handles, and the filter. Only one dialog runs at a time.
 HWND keyDialog = nullptr;
 HHOOK keyFilter = nullptr;
@@ -287,6 +301,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       }
       return FALSE;
     }
+    case WM_UPDATEUISTATE:
+      // Windows passes the new cues on to the children; their labels follow.
+      RepaintPaintedButtons(dialog);
+      return FALSE;
     case WM_CHAR:
       app.messages.Plain("Key pressed");
       return TRUE;
@@ -320,6 +338,9 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
       PageCommand(data->app, LOWORD(wParam));
       return TRUE;
+    case WM_UPDATEUISTATE:
+      RepaintPaintedButtons(page);
+      return FALSE;
     case WM_CLOSE:
       DeleteHeaderFonts(*data);
       return TRUE;

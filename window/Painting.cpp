@@ -47,7 +47,7 @@ constexpr int kLabelFontHeight = 16;
 constexpr int kDialogFontHeight = 11;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-// Labels: one line, centred both ways; an ampersand underlines the letter after it.
+// Labels: one line, centred both ways; an ampersand underlines the letter after it (see DrawLabel).
 constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // The semi-bold weight of a status button's label when its bold box is checked.
 constexpr int kStatusBoldWeight = 600;
@@ -158,10 +158,18 @@ void DrawPanel(Painter& painter, HDC dc, const RECT& r, COLORREF color, bool foc
   });
 }
 
-void DrawLabel(HDC dc, std::string_view text, RECT r, COLORREF color) {
+// A label of an item in `state`. While Windows hides the access keys (until Alt is pressed, unless
+// the user asked to see them always), the label shows without its access marks, as DT_HIDEPREFIX
+// draws it; the marks are dropped here because Wine's DrawText ignores that flag.
+void DrawLabel(HDC dc, std::string_view text, RECT r, COLORREF color, UINT state) {
   SetTextColor(dc, color);
   SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, kLabelFormat);
+  if (state & ODS_NOACCEL) {
+    const std::string plain = WithoutAccessMarks(text);
+    DrawTextA(dc, plain.data(), static_cast<int>(plain.size()), &r, kLabelFormat | DT_NOPREFIX);
+  } else {
+    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, kLabelFormat);
+  }
 }
 
 RECT ClientRect(HWND window) {
@@ -411,7 +419,7 @@ void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &r, ReplaceSharedBrush(painter, fill));
     if (index >= 0 && index < static_cast<int>(kPages.size())) {
       DrawLabel(item.hDC, WithoutAccessMarks(kPages[static_cast<std::size_t>(index)].tabText), r,
-                text);
+                text, item.itemState);
     }
     // The tab control tells its owner nothing about its focus: the strip has the focus, and the
     // tab with it is this one.
@@ -430,7 +438,8 @@ void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   const COLORREF fill = hc ? System(COLOR_BTNFACE) : inBorder ? c[border] : c[edt];
   DrawRounded(painter, item.hDC, r, fill);
   DrawLabel(item.hDC, WindowText(item.hwndItem, kLabelCapacity), r,
-            hc ? System((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT) : c[tp]);
+            hc ? System((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT) : c[tp],
+            item.itemState);
   if (FocusMarkShown(item.hwndItem, item.itemState)) DrawFocusMark(painter, item.hDC, r, fill);
 }
 
@@ -525,11 +534,11 @@ void DrawPageItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   if (look->font == LabelFont::Status) {
     const HFONT font = CreateStatusFont(painter, id);
     const HGDIOBJ displaced = SelectObject(dc, font);
-    DrawLabel(dc, label, area, text);
+    DrawLabel(dc, label, area, text, item.itemState);
     SelectObject(dc, displaced);
     DeleteObject(font);
   } else {
-    DrawLabel(dc, label, area, text);
+    DrawLabel(dc, label, area, text, item.itemState);
   }
   if (FocusMarkShown(item.hwndItem, item.itemState)) {
     // Around the label, clear of the swatch.

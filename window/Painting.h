@@ -29,7 +29,8 @@ inline constexpr int kBaseDpi = USER_DEFAULT_SCREEN_DPI;
 //
 // An owner-drawn item with the keyboard focus (the buttons, the swatches and the tab strip) shows a
 // focus mark inside it, in black or white, whichever stands out more against its fill, unless
-// Windows hides the keyboard cues.
+// Windows hides the keyboard cues. While it hides them, the labels' access keys are not underlined
+// either (the item's state says so).
 struct Painter {
   App& app;
   const DialogWindows& windows;

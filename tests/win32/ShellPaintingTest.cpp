@@ -4,6 +4,7 @@
 // painted from the wrong entry shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,8 +62,9 @@ class ShellPainting : public ::testing::Test {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
   }
 
-  // Paints owner-drawn button `id` into the bitmap.
-  void Paint(int id, const char* text, UINT state) {
+  // Paints owner-drawn button `id` into the bitmap, as a page paints it or (`main`) as the main
+  // dialog does.
+  void Paint(int id, const char* text, UINT state, bool main = false) {
     const HWND button = Child("BUTTON", text, BS_OWNERDRAW, id);
     ASSERT_TRUE(button);
     DRAWITEMSTRUCT item{};
@@ -73,11 +75,22 @@ class ShellPainting : public ::testing::Test {
     item.hwndItem = button;
     item.hDC = dc_;
     item.rcItem = {0, 0, kButtonWidth, kButtonHeight};
-    DrawPageItem(painter_, item);
+    if (main) {
+      DrawMainItem(painter_, item);
+    } else {
+      DrawPageItem(painter_, item);
+    }
     DestroyWindow(button);
   }
 
   COLORREF Pixel(int x, int y) { return GetPixel(dc_, x, y); }
+  std::vector<COLORREF> Pixels() {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < kButtonHeight; ++y) {
+      for (int x = 0; x < kButtonWidth; ++x) pixels.push_back(Pixel(x, y));
+    }
+    return pixels;
+  }
 
   static Color BrushColor(HBRUSH brush) {
     LOGBRUSH info{};
@@ -142,6 +155,34 @@ TEST_F(ShellPainting, ButtonsShowTheirEntries) {
     if (c.swatchX != kLabelOnly) {
       EXPECT_EQ(Pixel(c.swatchX, kButtonHeight / 2), EntryColor(c.swatch));
     }
+  }
+}
+
+// While Windows hides the keyboard cues (the item state's "no accelerator" flag, which Wine never
+// sets), a label's access key is not underlined: "&Save" shows as "Save" does. With the cues shown,
+// the underline adds pixels of the label's color.
+TEST_F(ShellPainting, AccessKeysAreUnderlinedOnlyWhileTheCuesShow) {
+  const struct {
+    int id;
+    const char* text;
+    const char* plain;
+    bool main;
+  } cases[] = {{kSaveButton, "&Save", "Save", true}, {kHideSchemeButton, "&Hide", "Hide", false}};
+  const COLORREF label = EntryColor(tp);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    Paint(c.id, c.plain, 0, c.main);
+    const std::vector<COLORREF> plain = Pixels();
+    ASSERT_GT(std::count(plain.begin(), plain.end(), label), 0) << "no label painted";
+    Paint(c.id, c.text, ODS_NOACCEL, c.main);
+    EXPECT_EQ(Pixels(), plain) << "the access key is underlined while the cues are hidden";
+    Paint(c.id, c.text, 0, c.main);
+    const std::vector<COLORREF> underlined = Pixels();
+    int underline = 0;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      if (underlined[i] == label && plain[i] != label) ++underline;
+    }
+    EXPECT_GT(underline, 2) << "no underline under the access key while the cues show";
   }
 }
 
