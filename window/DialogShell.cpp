@@ -293,7 +293,12 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE: {
-      // High contrast turned on or off, or the system colors (which it paints with) changed.
+      // High contrast turned on or off, or the system colors (which it paints with) changed. A
+      // common control keeps its own copy of the system colors, which only this message renews:
+      // the tab control, the dialog's one common control, gets it before the redraw.
+      if (message == WM_SYSCOLORCHANGE) {
+        SendDlgItemMessageA(dialog, kTabControl, WM_SYSCOLORCHANGE, wParam, lParam);
+      }
       const bool was = painter.highContrast;
       painter.highContrast = HighContrastOn();
       if (message == WM_SYSCOLORCHANGE || painter.highContrast != was) {
