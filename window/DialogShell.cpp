@@ -85,7 +85,7 @@ void InitPage(DialogData& data) {
 // Scales what the program draws in pixels of its own to the dialog's new DPI: the banner picture,
 // the banner beside it and the labels' fonts; then the whole dialog is painted again.
 void FollowDpi(DialogData& data, int dpi) {
-  data.painter.dpi = dpi;
+  data.painter.dpi = PaintingDpi(data.windows.main, dpi);
   MakeBanner(data.painter, data.instance);
   PlaceBanner(data.painter, data.windows.main);
   if (data.windows.Of(Page::Colors)) MakeLabelFonts(data);
@@ -202,7 +202,7 @@ void InitMainDialog(DialogData& data, HWND dialog) {
   SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
   const HICON largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
   SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
-  data.painter.dpi = WindowDpi(dialog);
+  data.painter.dpi = PaintingDpi(dialog, WindowDpi(dialog));
   data.painter.highContrast = HighContrastOn();
   MakeBanner(data.painter, instance);
   PlaceBanner(data.painter, dialog);

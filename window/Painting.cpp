@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -41,10 +40,10 @@ constexpr int kBannerBitmapWidth = 116;
 constexpr int kBannerBitmapHeight = 45;
 // How far an unselected tab's fill reaches below its rectangle, in pixels.
 constexpr int kTabFillBelow = 2;
-// The labels' own fonts are this tall (cell height, in pixels) where the pages' font is
-// kDialogFontHeight (8 points at 96 DPI).
+// The labels' own fonts are this tall (cell height, in pixels) where the pages' font shows cells
+// kDialogFontCellHeight tall (8-point MS Sans Serif at 96 DPI).
 constexpr int kLabelFontHeight = 16;
-constexpr int kDialogFontHeight = 11;
+constexpr int kDialogFontCellHeight = 13;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 // Labels: one line, centred both ways; an ampersand underlines the letter after it (see DrawLabel).
@@ -314,11 +313,27 @@ int WindowDpi(HWND window) {
   return dpi > 0 ? dpi : kBaseDpi;
 }
 
-int LabelFontHeight(HWND window) {
+// The cell height of the font of `window` as it shows, in pixels; 0 when it cannot be measured.
+static int FontCellHeight(HWND window) {
   const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-  LOGFONTA info{};
-  if (!font || !GetObjectA(font, sizeof info, &info) || info.lfHeight == 0) return kLabelFontHeight;
-  return MulDiv(kLabelFontHeight, std::abs(static_cast<int>(info.lfHeight)), kDialogFontHeight);
+  if (!font) return 0;
+  const HDC dc = GetDC(window);
+  const HGDIOBJ displaced = SelectObject(dc, font);
+  TEXTMETRICA metrics{};
+  const bool measured = GetTextMetricsA(dc, &metrics) && metrics.tmHeight > 0;
+  SelectObject(dc, displaced);
+  ReleaseDC(window, dc);
+  return measured ? static_cast<int>(metrics.tmHeight) : 0;
+}
+
+int PaintingDpi(HWND dialog, int dpi) {
+  const int cell = FontCellHeight(dialog);
+  return cell > 0 ? std::min(dpi, MulDiv(kBaseDpi, cell, kDialogFontCellHeight)) : dpi;
+}
+
+int LabelFontHeight(HWND window) {
+  const int cell = FontCellHeight(window);
+  return cell > 0 ? MulDiv(kLabelFontHeight, cell, kDialogFontCellHeight) : kLabelFontHeight;
 }
 
 void MakeBanner(Painter& painter, HINSTANCE instance) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -218,6 +219,30 @@ TEST_F(ShellPainting, HighContrastPaintsInSystemColorsAndSwatchesKeepTheirs) {
   EXPECT_EQ(BrushColor(MainControlColor(painter_, WM_CTLCOLORSTATIC, dc_, banner)),
             RGB(255, 255, 255));
   DestroyWindow(banner);
+}
+
+// The templates' font and the shell's dialog font resolve to fonts of those names, not to a
+// fallback of other metrics: every measure of the dialog (its dialog units, the labels' room)
+// comes from them.
+TEST(DialogFonts, TheTemplatesFontsAreThere) {
+  const HDC screen = GetDC(nullptr);
+  // 8 points, as the templates ask.
+  const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  for (const char* face : {"MS Sans Serif", "Tahoma"}) {
+    SCOPED_TRACE(face);
+    const HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, face);
+    ASSERT_TRUE(font);
+    const HGDIOBJ displaced = SelectObject(screen, font);
+    std::string shown(LF_FACESIZE, '\0');
+    GetTextFaceA(screen, static_cast<int>(shown.size()), shown.data());
+    shown.resize(std::strlen(shown.c_str()));
+    SelectObject(screen, displaced);
+    DeleteObject(font);
+    EXPECT_EQ(shown, face) << "the font falls back to another face";
+  }
+  ReleaseDC(nullptr, screen);
 }
 
 TEST_F(ShellPainting, ControlColorsOfThePages) {
