@@ -6,6 +6,8 @@
 // and no label is cut off more than at 96 DPI.
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
 #include <string>
@@ -515,8 +517,94 @@ void ExpectLabelsAsAt96(const QuilDialog& dialog, Page page, int dpi) {
   }
 }
 
+// Where each control of the dialog is: the main dialog's client area, then every child of the main
+// dialog (the pages among them) and of each page, named by its parent, its place among its
+// siblings, its class and identifier, with its rectangle in the main dialog's client coordinates.
+struct Place {
+  std::string name;
+  RECT rect;
+};
+
+std::vector<Place> LayoutOf(const QuilDialog& dialog) {
+  const HWND main = dialog.Main();
+  POINT origin{0, 0};
+  ClientToScreen(main, &origin);
+  RECT client{};
+  GetClientRect(main, &client);
+  std::vector<Place> places{{"main client area", client}};
+  const auto add = [&](HWND parent, const std::string& where) {
+    int index = 0;
+    for (HWND child = GetWindow(parent, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT), ++index) {
+      RECT r = ScreenRect(child);
+      OffsetRect(&r, -origin.x, -origin.y);
+      places.push_back({where + " #" + std::to_string(index) + " " + ClassOf(child) + " " +
+                            std::to_string(GetDlgCtrlID(child)),
+                        r});
+    }
+  };
+  add(main, "main");
+  for (const Page page : {Page::General, Page::Colors, Page::Plugins}) {
+    add(dialog.PageWindow(page), PageName(page));
+  }
+  return places;
+}
+
+// The file in which the scaling test at `dpi` keeps the layout of a start at that DPI, for the test
+// of a DPI change, which runs in another Wine prefix and cannot start the program at that DPI.
+std::filesystem::path LayoutFile(int dpi) {
+  return std::filesystem::path(QUIL_LAYOUT_DIR) / ("start-at-" + std::to_string(dpi) + ".txt");
+}
+
+void WriteLayout(int dpi, const std::vector<Place>& places) {
+  std::ofstream file(LayoutFile(dpi), std::ios::trunc);
+  for (const Place& place : places) {
+    file << place.rect.left << ' ' << place.rect.top << ' ' << place.rect.right << ' '
+         << place.rect.bottom << ' ' << place.name << '\n';
+  }
+  ASSERT_TRUE(file.good()) << "the layout could not be written to " << LayoutFile(dpi);
+}
+
+std::vector<Place> ReadLayout(int dpi) {
+  std::vector<Place> places;
+  std::ifstream file(LayoutFile(dpi));
+  Place place;
+  while (file >> place.rect.left >> place.rect.top >> place.rect.right >> place.rect.bottom &&
+         std::getline(file >> std::ws, place.name)) {
+    places.push_back(place);
+  }
+  return places;
+}
+
+// The differences between two layouts of the same controls: a control missing, or a rectangle
+// more than 1 pixel off in any coordinate.
+std::vector<std::string> LayoutDifferences(const std::vector<Place>& shown,
+                                           const std::vector<Place>& expected) {
+  std::vector<std::string> differences;
+  if (shown.size() != expected.size()) {
+    differences.push_back(std::to_string(shown.size()) + " controls, expected " +
+                          std::to_string(expected.size()));
+  }
+  const auto text = [](const RECT& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
+           std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+  };
+  for (std::size_t i = 0; i < std::min(shown.size(), expected.size()); ++i) {
+    const RECT& a = shown[i].rect;
+    const RECT& b = expected[i].rect;
+    if (shown[i].name != expected[i].name) {
+      differences.push_back(shown[i].name + " where " + expected[i].name + " belongs");
+    } else if (std::abs(a.left - b.left) > 1 || std::abs(a.top - b.top) > 1 ||
+               std::abs(a.right - b.right) > 1 || std::abs(a.bottom - b.bottom) > 1) {
+      differences.push_back(shown[i].name + " is at " + text(a) + ", expected " + text(b));
+    }
+  }
+  return differences;
+}
+
 // The dialog at the DPI of the Wine prefix that the test runs in: ctest runs each instance in a
-// prefix of its own whose LogPixels is the instance's DPI (QUIL_DPI, scripts/lib.sh).
+// prefix of its own whose LogPixels is the instance's DPI (QUIL_DPI, scripts/lib.sh). Each keeps
+// the layout of its start for the DPI change test.
 class E2EDpi : public Scenario, public ::testing::WithParamInterface<int> {};
 
 TEST_P(E2EDpi, BannerFillsColorsHoldAndNoLabelIsCutMoreThanAt96) {
@@ -531,6 +619,7 @@ TEST_P(E2EDpi, BannerFillsColorsHoldAndNoLabelIsCutMoreThanAt96) {
   const SchemeColors green = SchemeOnDisk("green");
   const std::string at = std::to_string(dpi) + " DPI, ";
 
+  WriteLayout(dpi, LayoutOf(*dialog));
   const int painting = PaintingDpi(dpi);
   dialog->Focus(Page::Main, kProfileBox);
   ExpectBannerFills(*dialog, painting);
@@ -541,9 +630,8 @@ TEST_P(E2EDpi, BannerFillsColorsHoldAndNoLabelIsCutMoreThanAt96) {
   ExpectLooks(*dialog, AllLooks(*dialog, green, 0, painting), at + "Colors page");
   ExpectLabelsAsAt96(*dialog, Page::Colors, dpi);
 
-  // A move to a screen of half the DPI and back: the picture is made for each DPI, and the fonts
-  // made anew show as before. (Wine leaves the template as it is; at half the DPI the picture
-  // still lies clear of the tabs.)
+  // A move to a screen of half the DPI and back: the picture is made for each DPI, and the
+  // dialog, laid out again and with its fonts made anew, shows as before.
   const Capture before = Capture::Of(dialog->Main());
   dialog->ChangeDpi(dpi / 2);
   ExpectBannerFills(*dialog, PaintingDpi(dpi / 2));
@@ -553,6 +641,40 @@ TEST_P(E2EDpi, BannerFillsColorsHoldAndNoLabelIsCutMoreThanAt96) {
 
   dialog->ShowTab(2);
   ExpectLabelsAsAt96(*dialog, Page::Plugins, dpi);
+  CloseAndExpectExit(0);
+}
+
+// A DPI change while the dialog runs lays it all out again, the pages' controls too: under Wine,
+// in the project's prefix at 96 DPI, the dialog told of a change to 144 and to 192 DPI shows every
+// control where a start at that DPI puts it (as the scaling test at that DPI kept it), within
+// 1 pixel, and back at 96 DPI where its own start put them, the banner 45 pixels tall again.
+class E2EDpiChange : public Scenario {};
+
+TEST_F(E2EDpiChange, TheDialogIsLaidOutAsAStartAtTheNewDpi) {
+  const HDC screen = GetDC(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96) << "run in the project's prefix, at 96 DPI";
+  ReleaseDC(nullptr, screen);
+  QuilDialog* dialog = Start();
+  ASSERT_TRUE(dialog);
+  const std::vector<Place> at96 = LayoutOf(*dialog);
+  const auto expectLayout = [&](const std::vector<Place>& expected, const std::string& when) {
+    std::vector<std::string> differences;
+    WaitFor([&] {
+      differences = LayoutDifferences(LayoutOf(*dialog), expected);
+      return differences.empty();
+    });
+    for (const std::string& difference : differences) ADD_FAILURE() << when << ": " << difference;
+  };
+  for (const int dpi : {144, 192}) {
+    const std::vector<Place> start = ReadLayout(dpi);
+    ASSERT_FALSE(start.empty()) << "no layout of a start at " << dpi << " DPI in "
+                                << LayoutFile(dpi) << ": the scaling test at " << dpi
+                                << " DPI keeps it (ctest runs it first)";
+    dialog->ChangeDpi(dpi);
+    expectLayout(start, "changed to " + std::to_string(dpi) + " DPI");
+    dialog->ChangeDpi(96);
+    expectLayout(at96, "changed from " + std::to_string(dpi) + " DPI back to 96 DPI");
+  }
   CloseAndExpectExit(0);
 }
 
