@@ -8,7 +8,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 # The dialog's client area at 96 DPI under Wine, in pixels.
-expected_size="646x358"
+expected_size="554x358"
 # A page of the dialog holds a few hundred colors (the banner, the scheme's colors, smoothed text);
 # a blank or black window holds one or two.
 least_colors=64

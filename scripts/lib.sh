@@ -76,19 +76,49 @@ quil_stop_display() {
   QUIL_XVFB_PID=""
 }
 
+# Wine's own fonts (Debian's fonts-wine): its metric-compatible "MS Sans Serif", the font of the
+# dialog templates, and its Tahoma, which "MS Shell Dlg" names. Wine does not find them where the
+# package puts them: without copies in the prefix's Fonts folder every one of these names falls
+# back to a font of other metrics, and the dialog, whose dialog units come from its font, is laid
+# out as no Windows shows it.
+QUIL_WINE_FONTS=/usr/share/wine/fonts
+
+# Copies Wine's fonts that the prefix's Fonts folder lacks into it.
+quil_copy_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in "$QUIL_WINE_FONTS"/*; do
+    [ -e "$font" ] || continue
+    [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/"
+  done
+}
+
+# Whether the prefix's Fonts folder holds every one of Wine's fonts.
+quil_fonts_copied() {
+  local font
+  for font in "$QUIL_WINE_FONTS"/*; do
+    [ -e "$font" ] || continue
+    [ -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] || return 1
+  done
+}
+
 # Creates the Wine prefix once, without the crash debugger: a test program that crashes must end
-# (and fail its test) rather than wait in winedbg; with QUIL_DPI, at that DPI. Safe to run from
-# several processes at once. Call it with the display already started: the wineserver that making
-# the prefix starts keeps running for a while, with its desktop on the display it found, and a
-# program started meanwhile joins that server. Made without a display, that desktop has no display
-# driver and the program cannot make a window; so without one, the server is waited for here.
+# (and fail its test) rather than wait in winedbg; with QUIL_DPI, at that DPI. Wine's fonts are
+# copied into it before any program of ours starts there (also into a prefix made before they
+# were). Safe to run from several processes at once. Call it with the display already started: the
+# wineserver that making the prefix starts keeps running for a while, with its desktop on the
+# display it found, and a program started meanwhile joins that server. Made without a display,
+# that desktop has no display driver and the program cannot make a window; so without one, the
+# server is waited for here.
 quil_prepare_prefix() {
   local marker="$WINEPREFIX/.quil-prepared"
-  [ -f "$marker" ] && return 0
+  [ -f "$marker" ] && quil_fonts_copied && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$marker" ]; then
+    if [ -f "$marker" ]; then
+      quil_fonts_copied || quil_copy_fonts
+    else
       echo "preparing the Wine prefix $WINEPREFIX" >&2
       wineboot --init </dev/null >/dev/null 2>&1 || true
       wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
@@ -97,6 +127,7 @@ quil_prepare_prefix() {
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUIL_DPI" /f \
           </dev/null >/dev/null 2>&1 || true
       fi
+      quil_copy_fonts
       if [ -z "${DISPLAY:-}" ]; then
         timeout 60 wineserver -w >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1 || true
       fi

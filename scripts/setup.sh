@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ make git googletest clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 xvfb xauth x11-utils openbox imagemagick procps
+  wine wine32:i386 fonts-wine xvfb xauth x11-utils openbox imagemagick procps
   libxml2-dev libxml2-utils)  # libxml2 (and its xmllint) for the tests only: they judge the XML
                               # files the utility writes
 

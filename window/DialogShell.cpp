@@ -8,6 +8,7 @@
 
 #include "core/ControlIds.h"
 #include "dialog/MainDialog.h"
+#include "window/Late.h"
 #include "window/Painting.h"
 
 #include <commctrl.h>
@@ -18,10 +19,8 @@ namespace {
 
 // The header fonts' weight: bold.
 constexpr int kHeaderWeight = 700;
-// Posted by the main dialog to itself when its DPI has changed, with the new DPI as wParam: by the
-// time it arrives, Windows has scaled the dialog's template and fonts, and what the program draws
-// in pixels of its own follows.
-constexpr UINT kFollowDpiMessage = WM_APP + 1;
+// SetDialogDpiChangeBehavior's flag that turns all of the dialog manager's own rescaling off.
+constexpr int kDialogRescalingOff = 0x0001;
 
 // The dialog's record, kept as the user data of the main dialog and of each page.
 DialogData* DataOf(HWND window) {
@@ -82,10 +81,108 @@ void InitPage(DialogData& data) {
   if (!data.boldHeaderFont) MakeLabelFonts(data);
 }
 
+// Turns the dialog manager's own rescaling on a DPI change off for `dialog` (Windows 10 version
+// 1703 on; looked up, as it is missing before): it rescales a dialog's own children only, not the
+// pages' controls, and Wine has none. The program lays the whole dialog out itself (LayOutForDpi),
+// so that nothing is scaled twice.
+void TurnOffDialogRescaling(HWND dialog) {
+  using SetBehavior = BOOL(WINAPI*)(HWND, int, int);
+  static const auto setBehavior = Late<SetBehavior>("user32.dll", "SetDialogDpiChangeBehavior");
+  if (setBehavior) setBehavior(dialog, kDialogRescalingOff, kDialogRescalingOff);
+}
+
+// The window of template `index` of data.layouts: the main dialog, or a page.
+HWND LayoutWindow(const DialogData& data, std::size_t index) {
+  return index == 0 ? data.windows.main : data.windows.pages[index - 1];
+}
+
+// The main dialog's client area at `dpi`: its template's, in the base units of its font at that
+// DPI.
+SIZE MainClientSize(const DialogData& data, int dpi) {
+  const HFONT font = CreateTemplateFont(data.layouts[0], dpi);
+  const SIZE base = DialogBaseUnits(font);
+  DeleteObject(font);
+  const DialogUnits& units = data.layouts[0].rect;
+  const RECT r = DialogUnitsToPixels({0, 0, units.width, units.height}, base);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// The main dialog's window size at `dpi`: its client area with the frame around it at that DPI,
+// as Windows says it will be (version 1607 on), or at the system's DPI where it cannot say.
+SIZE MainWindowSize(const DialogData& data, int dpi) {
+  const SIZE client = MainClientSize(data, dpi);
+  RECT r{0, 0, client.cx, client.cy};
+  const HWND dialog = data.windows.main;
+  const auto style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE));
+  using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = Late<AdjustForDpi>("user32.dll", "AdjustWindowRectExForDpi");
+  if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  }
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// Moves the main dialog to the rectangle that Windows suggests for its new DPI. Where its frame
+// turns out other than Windows said it would be (Wine keeps the frame of the system's DPI), the
+// window is then sized so that its client area is the template's at that DPI, as at a start.
+void MoveToSuggested(const DialogData& data, const RECT& suggested, int dpi) {
+  const HWND dialog = data.windows.main;
+  SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!data.layoutsRead) return;
+  const SIZE wanted = MainClientSize(data, dpi);
+  RECT client{};
+  RECT window{};
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &window);
+  if (client.right == wanted.cx && client.bottom == wanted.cy) return;
+  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + wanted.cx - client.right,
+               window.bottom - window.top + wanted.cy - client.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Lays the main dialog's controls, the pages and their controls out again from their templates at
+// `dpi`, as the dialog manager lays them out when it makes the dialog: with each template's font
+// made at that DPI and the base units measured on it. The fonts they had before are deleted.
+void LayOutForDpi(DialogData& data, int dpi) {
+  if (!data.layoutsRead) return;
+  for (std::size_t i = 0; i < data.layouts.size(); ++i) {
+    const HWND window = LayoutWindow(data, i);
+    if (!window) continue;
+    const TemplateLayout& layout = data.layouts[i];
+    const HFONT font = CreateTemplateFont(layout, dpi);
+    const SIZE base = DialogBaseUnits(font);
+    if (i > 0) {
+      const RECT r = DialogUnitsToPixels(layout.rect, base);
+      SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+    LayOutControls(window, layout, base, font);
+    if (data.dpiFonts[i]) DeleteObject(data.dpiFonts[i]);
+    data.dpiFonts[i] = font;
+  }
+}
+
+// The font that a DPI change made for `window` (the main dialog or a page), which it answers for
+// its own in place of the one the dialog manager made; none before the first change.
+HFONT DpiFontOf(const DialogData& data, HWND window) {
+  for (std::size_t i = 0; i < data.dpiFonts.size(); ++i) {
+    if (LayoutWindow(data, i) == window) return data.dpiFonts[i];
+  }
+  return nullptr;
+}
+
+// A dialog procedure's answer `result` to a message whose result is not its return value.
+INT_PTR MessageResult(HWND window, LRESULT result) {
+  SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
 // Scales what the program draws in pixels of its own to the dialog's new DPI: the banner picture,
 // the banner beside it and the labels' fonts; then the whole dialog is painted again.
 void FollowDpi(DialogData& data, int dpi) {
-  data.painter.dpi = dpi;
+  data.painter.dpi = PaintingDpi(data.windows.main, dpi);
   MakeBanner(data.painter, data.instance);
   PlaceBanner(data.painter, data.windows.main);
   if (data.windows.Of(Page::Colors)) MakeLabelFonts(data);
@@ -95,7 +192,10 @@ void FollowDpi(DialogData& data, int dpi) {
 HWND CreatePage(DialogData& data, HWND dialog, int templateId) {
   const HWND page = CreateDialogParamA(data.instance, MAKEINTRESOURCEA(templateId), dialog,
                                        PageProc, reinterpret_cast<LPARAM>(&data));
-  if (page) SetWindowLongPtrA(page, GWLP_ID, templateId);
+  if (page) {
+    SetWindowLongPtrA(page, GWLP_ID, templateId);
+    TurnOffDialogRescaling(page);
+  }
   return page;
 }
 
@@ -117,6 +217,20 @@ void PageSwitch(const DialogWindows& windows, int index) {
   if (focusHidden) {
     const HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
     SetFocus(first ? first : page);
+  }
+}
+
+// Whether `window` is a button that the program paints itself (an owner-drawn button).
+bool IsPaintedButton(HWND window) {
+  return window && SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON &&
+         (GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+// Has the painted buttons of `window` (the main dialog or a page) drawn anew when the keyboard
+// cues change: their access keys' underlines and their focus marks follow the cues.
+void RepaintPaintedButtons(HWND window) {
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (IsPaintedButton(child)) InvalidateRect(child, nullptr, FALSE);
   }
 }
 
@@ -188,7 +302,13 @@ void InitMainDialog(DialogData& data, HWND dialog) {
   SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
   const HICON largeIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
   SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
-  data.painter.dpi = WindowDpi(dialog);
+  TurnOffDialogRescaling(dialog);
+  data.layoutsRead = ReadTemplateLayout(instance, kMainDialog, data.layouts[0]);
+  for (std::size_t i = 0; i < kPages.size(); ++i) {
+    data.layoutsRead =
+        data.layoutsRead && ReadTemplateLayout(instance, kPages[i].templateId, data.layouts[i + 1]);
+  }
+  data.painter.dpi = PaintingDpi(dialog, WindowDpi(dialog));
   data.painter.highContrast = HighContrastOn();
   MakeBanner(data.painter, instance);
   PlaceBanner(data.painter, dialog);
@@ -272,16 +392,33 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLORSTATIC:
       return BrushResult(MainControlColor(painter, message, reinterpret_cast<HDC>(wParam),
                                           reinterpret_cast<HWND>(lParam)));
-    case WM_DPICHANGED:
-      // Windows moves, sizes and scales the dialog as this procedure leaves the message to it.
-      PostMessageA(dialog, kFollowDpiMessage, HIWORD(wParam), 0);
-      return FALSE;
-    case kFollowDpiMessage:
-      FollowDpi(*data, static_cast<int>(wParam));
+    case WM_GETDPISCALEDSIZE:
+      // The size that Windows then suggests with WM_DPICHANGED: the template's at the new DPI.
+      if (!data->layoutsRead) return FALSE;
+      *reinterpret_cast<SIZE*>(lParam) = MainWindowSize(*data, static_cast<int>(LOWORD(wParam)));
+      return MessageResult(dialog, TRUE);
+    case WM_DPICHANGED: {
+      // The new DPI and the suggested rectangle come with the message: the dialog moves there and
+      // lays itself out again, the same way on every system.
+      const int dpi = HIWORD(wParam);
+      MoveToSuggested(*data, *reinterpret_cast<const RECT*>(lParam), dpi);
+      LayOutForDpi(*data, dpi);
+      FollowDpi(*data, dpi);
       return TRUE;
+    }
+    case WM_GETFONT:
+      if (const HFONT font = DpiFontOf(*data, dialog)) {
+        return MessageResult(dialog, reinterpret_cast<LRESULT>(font));
+      }
+      return FALSE;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE: {
-      // High contrast turned on or off, or the system colors (which it paints with) changed.
+      // High contrast turned on or off, or the system colors (which it paints with) changed. A
+      // common control keeps its own copy of the system colors, which only this message renews:
+      // the tab control, the dialog's one common control, gets it before the redraw.
+      if (message == WM_SYSCOLORCHANGE) {
+        SendDlgItemMessageA(dialog, kTabControl, WM_SYSCOLORCHANGE, wParam, lParam);
+      }
       const bool was = painter.highContrast;
       painter.highContrast = HighContrastOn();
       if (message == WM_SYSCOLORCHANGE || painter.highContrast != was) {
@@ -289,6 +426,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       }
       return FALSE;
     }
+    case WM_UPDATEUISTATE:
+      // Windows passes the new cues on to the children; their labels follow.
+      RepaintPaintedButtons(dialog);
+      return FALSE;
     case WM_CHAR:
       app.messages.Plain("Key pressed");
       return TRUE;
@@ -322,6 +463,14 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
       // Only a click, as on the main dialog.
       if (HIWORD(wParam) == BN_CLICKED) PageCommand(data->app, LOWORD(wParam));
       return TRUE;
+    case WM_UPDATEUISTATE:
+      RepaintPaintedButtons(page);
+      return FALSE;
+    case WM_GETFONT:
+      if (const HFONT font = DpiFontOf(*data, page)) {
+        return MessageResult(page, reinterpret_cast<LRESULT>(font));
+      }
+      return FALSE;
     case WM_CLOSE:
       DeleteHeaderFonts(*data);
       return TRUE;
@@ -399,6 +548,10 @@ bool RunMainDialog(DialogData& data, DWORD& error) {
   keyDialog = nullptr;
   DeleteHeaderFonts(data);
   DeleteBanner(data.painter);
+  for (HFONT& font : data.dpiFonts) {
+    if (font) DeleteObject(font);
+    font = nullptr;
+  }
   return result != -1;
 }
 

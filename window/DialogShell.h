@@ -4,9 +4,13 @@
 // to it and paint.
 #pragma once
 
+#include <array>
+
 #include "core/App.h"
 #include "files/win32/Win32.h"
 #include "window/Accessibility.h"
+#include "window/DialogLayout.h"
+#include "window/Pages.h"
 #include "window/Painting.h"
 #include "window/ShellPorts.h"
 #include "window/Win32Ports.h"
@@ -35,6 +39,13 @@ struct DialogData {
   // sized from the page's font.
   HFONT boldHeaderFont = nullptr;
   HFONT italicHeaderFont = nullptr;
+  // The templates of the main dialog (first) and of the pages (in the order of kPages), by which
+  // the dialog is laid out again when its DPI changes; false when one could not be read. The
+  // fonts made for the last DPI change, one for each template, which the dialog and its pages
+  // then answer for their own; none until the first.
+  std::array<TemplateLayout, kPages.size() + 1> layouts;
+  bool layoutsRead = false;
+  std::array<HFONT, kPages.size() + 1> dpiFonts{};
 };
 
 // Runs the main dialog modally, without an owner window, until it is closed, and returns true.

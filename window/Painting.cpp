@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -41,13 +40,13 @@ constexpr int kBannerBitmapWidth = 116;
 constexpr int kBannerBitmapHeight = 45;
 // How far an unselected tab's fill reaches below its rectangle, in pixels.
 constexpr int kTabFillBelow = 2;
-// The labels' own fonts are this tall (cell height, in pixels) where the pages' font is
-// kDialogFontHeight (8 points at 96 DPI).
+// The labels' own fonts are this tall (cell height, in pixels) where the pages' font shows cells
+// kDialogFontCellHeight tall (8-point MS Sans Serif at 96 DPI).
 constexpr int kLabelFontHeight = 16;
-constexpr int kDialogFontHeight = 11;
+constexpr int kDialogFontCellHeight = 13;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-// Labels: one line, centred both ways; an ampersand underlines the letter after it.
+// Labels: one line, centred both ways; an ampersand underlines the letter after it (see DrawLabel).
 constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // The semi-bold weight of a status button's label when its bold box is checked.
 constexpr int kStatusBoldWeight = 600;
@@ -158,10 +157,18 @@ void DrawPanel(Painter& painter, HDC dc, const RECT& r, COLORREF color, bool foc
   });
 }
 
-void DrawLabel(HDC dc, std::string_view text, RECT r, COLORREF color) {
+// A label of an item in `state`. While Windows hides the access keys (until Alt is pressed, unless
+// the user asked to see them always), the label shows without its access marks, as DT_HIDEPREFIX
+// draws it; the marks are dropped here because Wine's DrawText ignores that flag.
+void DrawLabel(HDC dc, std::string_view text, RECT r, COLORREF color, UINT state) {
   SetTextColor(dc, color);
   SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, kLabelFormat);
+  if (state & ODS_NOACCEL) {
+    const std::string plain = WithoutAccessMarks(text);
+    DrawTextA(dc, plain.data(), static_cast<int>(plain.size()), &r, kLabelFormat | DT_NOPREFIX);
+  } else {
+    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, kLabelFormat);
+  }
 }
 
 RECT ClientRect(HWND window) {
@@ -306,11 +313,27 @@ int WindowDpi(HWND window) {
   return dpi > 0 ? dpi : kBaseDpi;
 }
 
-int LabelFontHeight(HWND window) {
+// The cell height of the font of `window` as it shows, in pixels; 0 when it cannot be measured.
+static int FontCellHeight(HWND window) {
   const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-  LOGFONTA info{};
-  if (!font || !GetObjectA(font, sizeof info, &info) || info.lfHeight == 0) return kLabelFontHeight;
-  return MulDiv(kLabelFontHeight, std::abs(static_cast<int>(info.lfHeight)), kDialogFontHeight);
+  if (!font) return 0;
+  const HDC dc = GetDC(window);
+  const HGDIOBJ displaced = SelectObject(dc, font);
+  TEXTMETRICA metrics{};
+  const bool measured = GetTextMetricsA(dc, &metrics) && metrics.tmHeight > 0;
+  SelectObject(dc, displaced);
+  ReleaseDC(window, dc);
+  return measured ? static_cast<int>(metrics.tmHeight) : 0;
+}
+
+int PaintingDpi(HWND dialog, int dpi) {
+  const int cell = FontCellHeight(dialog);
+  return cell > 0 ? std::min(dpi, MulDiv(kBaseDpi, cell, kDialogFontCellHeight)) : dpi;
+}
+
+int LabelFontHeight(HWND window) {
+  const int cell = FontCellHeight(window);
+  return cell > 0 ? MulDiv(kLabelFontHeight, cell, kDialogFontCellHeight) : kLabelFontHeight;
 }
 
 void MakeBanner(Painter& painter, HINSTANCE instance) {
@@ -411,7 +434,7 @@ void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &r, ReplaceSharedBrush(painter, fill));
     if (index >= 0 && index < static_cast<int>(kPages.size())) {
       DrawLabel(item.hDC, WithoutAccessMarks(kPages[static_cast<std::size_t>(index)].tabText), r,
-                text);
+                text, item.itemState);
     }
     // The tab control tells its owner nothing about its focus: the strip has the focus, and the
     // tab with it is this one.
@@ -430,7 +453,8 @@ void DrawMainItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   const COLORREF fill = hc ? System(COLOR_BTNFACE) : inBorder ? c[border] : c[edt];
   DrawRounded(painter, item.hDC, r, fill);
   DrawLabel(item.hDC, WindowText(item.hwndItem, kLabelCapacity), r,
-            hc ? System((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT) : c[tp]);
+            hc ? System((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT) : c[tp],
+            item.itemState);
   if (FocusMarkShown(item.hwndItem, item.itemState)) DrawFocusMark(painter, item.hDC, r, fill);
 }
 
@@ -525,11 +549,11 @@ void DrawPageItem(Painter& painter, const DRAWITEMSTRUCT& item) {
   if (look->font == LabelFont::Status) {
     const HFONT font = CreateStatusFont(painter, id);
     const HGDIOBJ displaced = SelectObject(dc, font);
-    DrawLabel(dc, label, area, text);
+    DrawLabel(dc, label, area, text, item.itemState);
     SelectObject(dc, displaced);
     DeleteObject(font);
   } else {
-    DrawLabel(dc, label, area, text);
+    DrawLabel(dc, label, area, text, item.itemState);
   }
   if (FocusMarkShown(item.hwndItem, item.itemState)) {
     // Around the label, clear of the swatch.

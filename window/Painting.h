@@ -29,7 +29,8 @@ inline constexpr int kBaseDpi = USER_DEFAULT_SCREEN_DPI;
 //
 // An owner-drawn item with the keyboard focus (the buttons, the swatches and the tab strip) shows a
 // focus mark inside it, in black or white, whichever stands out more against its fill, unless
-// Windows hides the keyboard cues.
+// Windows hides the keyboard cues. While it hides them, the labels' access keys are not underlined
+// either (the item's state says so).
 struct Painter {
   App& app;
   const DialogWindows& windows;
@@ -43,9 +44,15 @@ struct Painter {
 // The DPI of `window`, which the painting scales to: the window's own where Windows tells the
 // windows of a program apart (Windows 10 version 1607 on), the screen's before.
 int WindowDpi(HWND window);
+// The DPI that the painting of `dialog` (the main dialog) scales to at window DPI `dpi`: that DPI,
+// unless the dialog's font shows smaller than it asks for (a bitmap font has a largest size, and
+// the dialog, laid out in that font's units, stays smaller too); then the DPI at which that font
+// has the size it shows, so that what the program draws keeps fitting the controls.
+int PaintingDpi(HWND dialog, int dpi);
 // The cell height of the fonts that the program makes for labels (the status buttons' labels, the
-// Colors page's column headers), sized from the font of `window`, a page: 16 pixels where that font
-// is 11 (8 points at 96 DPI), and in proportion to it otherwise.
+// Colors page's column headers), sized from the font of `window`, a page, as it shows: 16 pixels
+// where that font's cells are 13 pixels tall (8 points at 96 DPI), and in proportion otherwise. A
+// bitmap font has a largest size, which the labels follow at a DPI that asks for more.
 int LabelFontHeight(HWND window);
 // Makes the banner picture for the painter's DPI from the program's art, in place of the previous
 // one: the art drawn at 96 DPI up to that DPI, the art drawn at twice the size above it, each

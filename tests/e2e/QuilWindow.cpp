@@ -413,8 +413,17 @@ std::optional<RECT> QuilDialog::TabRect(int index) const {
 void QuilDialog::ChangeDpi(int dpi) const {
   RECT window{};
   GetWindowRect(main_, &window);
-  RemoteBuffer suggested(process_.Handle(), sizeof window);
-  if (!suggested.Write(&window, sizeof window)) {
+  // As Windows does: it asks the window for its size at the new DPI, keeps the present size when
+  // the window gives none, and suggests a rectangle of that size where the window is.
+  SIZE size{window.right - window.left, window.bottom - window.top};
+  RemoteBuffer scaled(process_.Handle(), sizeof size);
+  if (scaled.Write(&size, sizeof size) &&
+      Send(main_, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi), scaled.Address())) {
+    scaled.Read(&size, sizeof size);
+  }
+  const RECT rect{window.left, window.top, window.left + size.cx, window.top + size.cy};
+  RemoteBuffer suggested(process_.Handle(), sizeof rect);
+  if (!suggested.Write(&rect, sizeof rect)) {
     ADD_FAILURE() << "the suggested rectangle could not be written into the program";
     return;
   }

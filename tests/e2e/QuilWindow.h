@@ -142,8 +142,9 @@ class QuilDialog {
   std::optional<RECT> TabRect(int index) const;
 
   // Tells the dialog that its DPI is now `dpi`, as Windows does when the window moves to a screen
-  // of another pixel density (WM_DPICHANGED, suggesting the window's present rectangle), and
-  // returns once the program has handled it and what it posted itself meanwhile.
+  // of another pixel density: WM_GETDPISCALEDSIZE asks for its size at that DPI, then
+  // WM_DPICHANGED suggests a rectangle of that size at the window's place. Returns once the
+  // program has handled it and what it posted itself meanwhile.
   void ChangeDpi(int dpi) const;
 
   // Posts a key press (down and up) to a control.

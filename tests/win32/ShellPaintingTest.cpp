@@ -4,6 +4,8 @@
 // painted from the wrong entry shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,8 +63,9 @@ class ShellPainting : public ::testing::Test {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
   }
 
-  // Paints owner-drawn button `id` into the bitmap.
-  void Paint(int id, const char* text, UINT state) {
+  // Paints owner-drawn button `id` into the bitmap, as a page paints it or (`main`) as the main
+  // dialog does.
+  void Paint(int id, const char* text, UINT state, bool main = false) {
     const HWND button = Child("BUTTON", text, BS_OWNERDRAW, id);
     ASSERT_TRUE(button);
     DRAWITEMSTRUCT item{};
@@ -73,11 +76,22 @@ class ShellPainting : public ::testing::Test {
     item.hwndItem = button;
     item.hDC = dc_;
     item.rcItem = {0, 0, kButtonWidth, kButtonHeight};
-    DrawPageItem(painter_, item);
+    if (main) {
+      DrawMainItem(painter_, item);
+    } else {
+      DrawPageItem(painter_, item);
+    }
     DestroyWindow(button);
   }
 
   COLORREF Pixel(int x, int y) { return GetPixel(dc_, x, y); }
+  std::vector<COLORREF> Pixels() {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < kButtonHeight; ++y) {
+      for (int x = 0; x < kButtonWidth; ++x) pixels.push_back(Pixel(x, y));
+    }
+    return pixels;
+  }
 
   static Color BrushColor(HBRUSH brush) {
     LOGBRUSH info{};
@@ -145,6 +159,34 @@ TEST_F(ShellPainting, ButtonsShowTheirEntries) {
   }
 }
 
+// While Windows hides the keyboard cues (the item state's "no accelerator" flag, which Wine never
+// sets), a label's access key is not underlined: "&Save" shows as "Save" does. With the cues shown,
+// the underline adds pixels of the label's color.
+TEST_F(ShellPainting, AccessKeysAreUnderlinedOnlyWhileTheCuesShow) {
+  const struct {
+    int id;
+    const char* text;
+    const char* plain;
+    bool main;
+  } cases[] = {{kSaveButton, "&Save", "Save", true}, {kHideSchemeButton, "&Hide", "Hide", false}};
+  const COLORREF label = EntryColor(tp);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    Paint(c.id, c.plain, 0, c.main);
+    const std::vector<COLORREF> plain = Pixels();
+    ASSERT_GT(std::count(plain.begin(), plain.end(), label), 0) << "no label painted";
+    Paint(c.id, c.text, ODS_NOACCEL, c.main);
+    EXPECT_EQ(Pixels(), plain) << "the access key is underlined while the cues are hidden";
+    Paint(c.id, c.text, 0, c.main);
+    const std::vector<COLORREF> underlined = Pixels();
+    int underline = 0;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      if (underlined[i] == label && plain[i] != label) ++underline;
+    }
+    EXPECT_GT(underline, 2) << "no underline under the access key while the cues show";
+  }
+}
+
 // With high contrast on, the buttons and controls take the system's colors; a swatch keeps the
 // color it shows, outlined in the system's text color, and the banner keeps its white.
 TEST_F(ShellPainting, HighContrastPaintsInSystemColorsAndSwatchesKeepTheirs) {
@@ -177,6 +219,30 @@ TEST_F(ShellPainting, HighContrastPaintsInSystemColorsAndSwatchesKeepTheirs) {
   EXPECT_EQ(BrushColor(MainControlColor(painter_, WM_CTLCOLORSTATIC, dc_, banner)),
             RGB(255, 255, 255));
   DestroyWindow(banner);
+}
+
+// The templates' font and the shell's dialog font resolve to fonts of those names, not to a
+// fallback of other metrics: every measure of the dialog (its dialog units, the labels' room)
+// comes from them.
+TEST(DialogFonts, TheTemplatesFontsAreThere) {
+  const HDC screen = GetDC(nullptr);
+  // 8 points, as the templates ask.
+  const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  for (const char* face : {"MS Sans Serif", "Tahoma"}) {
+    SCOPED_TRACE(face);
+    const HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, face);
+    ASSERT_TRUE(font);
+    const HGDIOBJ displaced = SelectObject(screen, font);
+    std::string shown(LF_FACESIZE, '\0');
+    GetTextFaceA(screen, static_cast<int>(shown.size()), shown.data());
+    shown.resize(std::strlen(shown.c_str()));
+    SelectObject(screen, displaced);
+    DeleteObject(font);
+    EXPECT_EQ(shown, face) << "the font falls back to another face";
+  }
+  ReleaseDC(nullptr, screen);
 }
 
 TEST_F(ShellPainting, ControlColorsOfThePages) {
