@@ -52,9 +52,12 @@ std::optional<std::string> SkinSchemeFile(std::string_view scheme, std::string_v
   return SchemeFile({}, scheme, fileName);
 }
 
+std::string SchemePictureFile(std::string_view scheme) {
+  return SchemeFolderPath(scheme) + "\\" + std::string(kSchemePicture);
+}
+
 std::string SchemePicturePath(const AppState& state) {
-  return Format("%s%s\\%s", {SkinFolderFromProfile(state.SkinName()),
-                             SchemeFolderPath(state.SchemeName), kSchemePicture});
+  return SkinFolderFromProfile(state.SkinName()) + SchemePictureFile(state.SchemeName);
 }
 
 std::optional<std::string> BackupName(const std::string& path) {

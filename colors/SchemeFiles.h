@@ -29,6 +29,8 @@ inline constexpr std::string_view kFallbackScheme = "green";
 
 // The picture in every scheme's folder, which Trillian's skin viewer shows for the scheme.
 inline constexpr std::string_view kSchemePicture = "Quil.bmp";
+// A scheme's picture relative to the skin folder: "mods\<scheme>\Quil.bmp".
+std::string SchemePictureFile(std::string_view scheme);
 // The active scheme's picture as seen from the skin folder or any profile folder:
 // "..\<skin>\mods\<scheme>\Quil.bmp".
 std::string SchemePicturePath(const AppState& state);

@@ -299,8 +299,7 @@ bool CommitScheme(App& app, std::string_view text) {
   // The scheme's own preview picture in the skin folder: its path there joined onto the skin
   // folder's full path (GetFullPathNameA would refuse a result of 260 characters or more). A path
   // too long for the field keeps the previous one.
-  if (const std::string full =
-          Format("%s\\%s\\%s", {s.WorkDir, SchemeFolderPath(s.SchemeName), kSchemePicture});
+  if (const std::string full = s.WorkDir + "\\" + SchemePictureFile(s.SchemeName);
       full.size() < kPreviewPathCapacity) {
     s.SetPreviewImagePath(full);
   }

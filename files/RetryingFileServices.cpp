@@ -19,6 +19,15 @@ bool RetryingFileServices::Record(bool ok) {
   return ok;
 }
 
+std::optional<FileAttributes> RetryingFileServices::LookAt(const std::string& path) {
+  const FileError error = error_;
+  const int code = errorCode_;
+  auto attributes = inner_.Attributes(path);
+  error_ = error;
+  errorCode_ = code;
+  return attributes;
+}
+
 bool RetryingFileServices::MayBeHeld(const std::string& path, Hold hold) {
   switch (error_) {
     case FileError::SharingViolation:
@@ -31,13 +40,8 @@ bool RetryingFileServices::MayBeHeld(const std::string& path, Hold hold) {
       return false;
   }
   if (hold == Hold::OnFolder) return true;
-  // A folder where a file was meant, or a read-only file, is refused for good. Looking at the path
-  // must not change the reason reported.
-  const FileError error = error_;
-  const int code = errorCode_;
-  const auto attributes = inner_.Attributes(path);
-  error_ = error;
-  errorCode_ = code;
+  // A folder where a file was meant, or a read-only file, is refused for good.
+  const auto attributes = LookAt(path);
   return !attributes || (!attributes->isDirectory && !attributes->isReadOnly);
 }
 
@@ -117,13 +121,7 @@ std::optional<FileAttributes> RetryingFileServices::Attributes(const std::string
 
 bool RetryingFileServices::LockMayBeHeld(const std::string& path) {
   if (error_ == FileError::SharingViolation) return true;
-  if (error_ != FileError::AccessDenied) return false;
-  const FileError error = error_;
-  const int code = errorCode_;
-  const bool there = inner_.Attributes(path).has_value();
-  error_ = error;
-  errorCode_ = code;
-  return there;
+  return error_ == FileError::AccessDenied && LookAt(path).has_value();
 }
 
 std::unique_ptr<FileLock> RetryingFileServices::Lock(const std::string& path) {

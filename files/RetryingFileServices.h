@@ -66,6 +66,8 @@ class RetryingFileServices : public FileServices {
   // The reason of its last failure stays as LastError.
   bool Retry(const std::string& path, Hold hold, const std::function<bool()>& attempt);
   bool MayBeHeld(const std::string& path, Hold hold);
+  // The attributes of `path`, looked at without changing the reason of the failure reported.
+  std::optional<FileAttributes> LookAt(const std::string& path);
   // Whether a lock that could not be had is held by another program: a sharing violation, or
   // "access denied" while the file is there (its holder has just let go, and it is being deleted).
   bool LockMayBeHeld(const std::string& path);

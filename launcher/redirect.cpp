@@ -3,9 +3,9 @@
 // 2 when there is no skinconfig.bat). It has no window, shows no message and ignores its command
 // line.
 // First: <windows.h>, as the program's Win32 code includes it.
+#include "window/Com.h"
 #include "window/Late.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdint>
@@ -13,11 +13,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The launcher lies in the skin's folder, as QuilConfig.exe does: no DLL may come from there.
   quil::SearchDllsInSystemFolderOnly();
-  // The shell's open action may run in a shell extension, which wants COM on this thread as its
-  // documentation says: apartment-threaded, without OLE1's DDE.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  // The shell's open action may run in a shell extension, which wants COM on this thread.
+  quil::UseCom();
   const HINSTANCE result =
       ShellExecuteA(nullptr, "open", "skinconfig.bat", nullptr, nullptr, SW_SHOWNORMAL);
-  if (SUCCEEDED(com)) CoUninitialize();
   return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
 }

@@ -270,9 +270,7 @@ bool HandleDialogKey(const MSG& message) {
   }
   if (key == VK_RETURN && !control && !KeyDown(VK_MENU)) {
     const HWND focus = GetFocus();
-    const bool ownerDrawn = focus && SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON &&
-                            (GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
-    if (!ownerDrawn) return false;
+    if (!IsPaintedButton(focus)) return false;
     // A held key repeats its key-down messages: one press is one click.
     const bool repeated = (message.lParam & (1L << 30)) != 0;
     if (!repeated) {

@@ -40,17 +40,6 @@ bool HasArguments(const wchar_t* line) {
   return *line != L'\0';
 }
 
-// The current folder as it is, in its wide form; empty when it cannot be read.
-std::wstring CurrentFolder() {
-  const DWORD size = GetCurrentDirectoryW(0, nullptr);
-  if (size == 0) return {};
-  std::wstring folder(size, L'\0');
-  const DWORD length = GetCurrentDirectoryW(size, folder.data());
-  if (length == 0 || length >= size) return {};
-  folder.resize(length);
-  return folder;
-}
-
 }  // namespace
 
 ShellControls::CommitField* ShellControls::FieldOf(Page page, int id) {
@@ -166,9 +155,9 @@ bool Win32Shell::ChooseImage(std::string& path, std::string& title) {
   // Every path of the utility is relative to the current folder, and the chooser may change it
   // whatever its flags say (OFN_NOCHANGEDIR does not hold for an open-file chooser): it is put
   // back, however the chooser ends.
-  const std::wstring folder = CurrentFolder();
+  const std::optional<std::wstring> folder = CurrentDirectoryWide();
   const bool chosen = getOpenFileName && getOpenFileName(&imageParams_) != FALSE;
-  if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
+  if (folder) SetCurrentDirectoryW(folder->c_str());
   imageParams_.lpstrFile = nullptr;
   imageParams_.lpstrFileTitle = nullptr;
   if (!chosen) return false;

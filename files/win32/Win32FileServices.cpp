@@ -98,12 +98,11 @@ std::optional<std::wstring> ToWide(const std::string& text) {
 std::optional<std::wstring> LongPath(const std::string& path) {
   const std::optional<std::wstring> wide = ToWide(path);
   if (!wide || wide->empty()) return std::nullopt;
-  const DWORD size = GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
-  if (size == 0) return std::nullopt;
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(wide->c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) return std::nullopt;
-  full.resize(length);
+  const std::optional<std::wstring> filled = FillString<wchar_t>([&](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(wide->c_str(), size, buffer, nullptr);
+  });
+  if (!filled) return std::nullopt;
+  const std::wstring& full = *filled;
   // Already in that form, or a device ("\\.\"), which GetFullPathNameW makes of "con" and such.
   if (full.rfind(L"\\\\?\\", 0) == 0 || full.rfind(L"\\\\.\\", 0) == 0) return full;
   if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
@@ -146,23 +145,6 @@ bool ToAnsiExactly(const wchar_t* name, std::string& ansi) {
   }
   ansi.resize(ansi.find('\0'));
   return exact;
-}
-
-// Calls a "fill this buffer" function of KERNEL32 that answers with the length it needs when the
-// buffer is too small; nothing when it fails.
-template <typename Fill>
-std::optional<std::string> FillString(Fill fill) {
-  std::string buffer(MAX_PATH, '\0');
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::nullopt;
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return buffer;
-    }
-    buffer.assign(length + 1, '\0');  // too small: `length` counts the terminator
-  }
-  return std::nullopt;
 }
 
 class Win32TextWriter : public TextWriter {
@@ -361,7 +343,7 @@ class Win32FileServices : public FileServices {
   }
 
   std::optional<std::string> FullPath(const std::string& path) override {
-    auto full = FillString([&](char* buffer, DWORD size) {
+    auto full = FillString<char>([&](char* buffer, DWORD size) {
       return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
     });
     lastError_ = full ? ERROR_SUCCESS : GetLastError();
@@ -369,7 +351,7 @@ class Win32FileServices : public FileServices {
   }
 
   std::optional<std::string> ShortPath(const std::string& path) override {
-    auto shortPath = FillString(
+    auto shortPath = FillString<char>(
         [&](char* buffer, DWORD size) { return GetShortPathNameA(path.c_str(), buffer, size); });
     lastError_ = shortPath ? ERROR_SUCCESS : GetLastError();
     return shortPath;
@@ -378,13 +360,10 @@ class Win32FileServices : public FileServices {
   // Read in its wide form and converted as listed names are: GetCurrentDirectoryA would turn a
   // character outside the code page into a look-alike or "?", naming another folder.
   std::string CurrentDirectory() override {
-    const DWORD size = GetCurrentDirectoryW(0, nullptr);
-    std::wstring wide(size, L'\0');
-    const DWORD length = size ? GetCurrentDirectoryW(size, wide.data()) : 0;
-    if (length == 0 || length >= size) return Fail(std::string());
-    wide.resize(length);
+    const std::optional<std::wstring> wide = CurrentDirectoryWide();
+    if (!wide) return Fail(std::string());
     std::string current;
-    if (!ToAnsiExactly(wide.c_str(), current))
+    if (!ToAnsiExactly(wide->c_str(), current))
       return Refuse(std::string(), ERROR_NO_UNICODE_TRANSLATION);
     return Succeed(current);
   }
