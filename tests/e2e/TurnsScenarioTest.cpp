@@ -4,9 +4,12 @@
 // plugin once. Then two copies of the utility on one skin save at the same moment, round after
 // round: the skin's files are always all those of one copy's Save.
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/ControlIds.h"
@@ -27,88 +30,162 @@ constexpr int kChooserCancel = IDCANCEL;
 // The rounds of two overlapping Saves.
 constexpr int kOverlapRounds = 30;
 
-POINT CenterOf(HWND window) {
-  const RECT r = ScreenRect(window);
+POINT CenterOf(const RECT& r) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// Clicks the left mouse button `clicks` times at a point of the screen, as the mouse does: the
-// pointer moves there, then the presses follow at once (two make a double-click).
-void ClickAt(POINT at, int clicks = 1) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  std::vector<INPUT> inputs(1);
-  inputs[0].type = INPUT_MOUSE;
-  inputs[0].mi.dx = MulDiv(at.x, 65535, width - 1);
-  inputs[0].mi.dy = MulDiv(at.y, 65535, height - 1);
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  for (int i = 0; i < clicks; ++i) {
-    for (const DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-      INPUT input{};
-      input.type = INPUT_MOUSE;
-      input.mi.dwFlags = flag;
-      inputs.push_back(input);
+// The middle of the largest part of `control` that `cover` (a box or chooser on top of the dialog)
+// leaves in view; none when it hides the whole control. Nothing is moved to uncover it: a window
+// moved while the window manager is still placing it is put back where it was placed, for a moment
+// that a click can fall into.
+std::optional<POINT> UncoveredPoint(HWND control, HWND cover) {
+  const RECT c = ScreenRect(control);
+  const RECT hidden = ScreenRect(cover);
+  RECT overlap{};
+  if (!IntersectRect(&overlap, &c, &hidden)) return CenterOf(c);
+  const RECT parts[] = {{c.left, c.top, overlap.left, c.bottom},
+                        {overlap.right, c.top, c.right, c.bottom},
+                        {c.left, c.top, c.right, overlap.top},
+                        {c.left, overlap.bottom, c.right, c.bottom}};
+  const RECT* best = nullptr;
+  long bestArea = 0;
+  for (const RECT& part : parts) {
+    const long area = std::max(0L, part.right - part.left) * std::max(0L, part.bottom - part.top);
+    if (area > bestArea) {
+      best = &part;
+      bestArea = area;
     }
   }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  if (!best) return std::nullopt;
+  return CenterOf(*best);
 }
 
-// Clicks a button of a window with the mouse. Input is handled in the order it was given, so once
-// its effect shows, every click given before it has been handled too.
-void ClickButton(HWND window, int id) {
-  ClickAt(CenterOf(GetDlgItem(window, id)));
-}
-
-// Moves a box or chooser into a corner of the screen where it covers none of the dialog, or at
-// least not `uncovered` (the control that the next click aims at), and waits until it is there.
-bool MoveOff(HWND window, HWND uncovered) {
-  const RECT w = ScreenRect(window);
-  const int width = w.right - w.left;
-  const int height = w.bottom - w.top;
-  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  const POINT corners[] = {{0, 0},
-                           {screenWidth - width, 0},
-                           {0, screenHeight - height},
-                           {screenWidth - width, screenHeight - height}};
-  for (const RECT keep : {ScreenRect(GetAncestor(uncovered, GA_ROOT)), ScreenRect(uncovered)}) {
-    for (const POINT corner : corners) {
-      const RECT there{corner.x, corner.y, corner.x + width, corner.y + height};
-      RECT overlap{};
-      if (IntersectRect(&overlap, &there, &keep)) continue;
-      SetWindowPos(window, nullptr, corner.x, corner.y, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      return WaitFor([&] {
-        const RECT now = ScreenRect(window);
-        RECT covered{};
-        return !IntersectRect(&covered, &now, &keep);
-      });
-    }
+// Under Wine, the cursor is the X pointer. SetCursorPos moves it, and the program that owns the
+// window under it hears of that from X (an EnterNotify) and reports the pointer at that point as a
+// mouse move of its own. A report it makes late, of where the pointer was before (where the last
+// click was, or where a window opened under it), takes the cursor back there, and presses given
+// meanwhile fall on the old point. So a click first moves the pointer, waits until a report from a
+// program (not an injected move) gives the new point, and only then presses: a program hears of
+// the pointer in order, so after that report no older one can follow. The reports are watched with
+// a low-level mouse hook on a thread of its own, which runs the message loop that such a hook
+// needs. The move is SetCursorPos, not SendInput: while a low-level hook is set, Wine does not move
+// the X pointer for an injected move.
+class PointerReports {
+ public:
+  PointerReports() {
+    thread_ = std::thread([this] { Run(); });
+    WaitFor([&] { return started_.load(); });
   }
-  return false;
-}
+  ~PointerReports() {
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  bool Hooked() const { return hooked_; }
+
+  // Moves the pointer to `at` and waits until a program has reported it there.
+  bool MoveTo(POINT at) {
+    POINT now{};
+    GetCursorPos(&now);
+    // Already there: every report still to come gives this point too.
+    if (now.x == at.x && now.y == at.y) return true;
+    wanted_x_ = at.x;
+    wanted_y_ = at.y;
+    seen_ = false;
+    SetCursorPos(at.x, at.y);
+    return WaitFor([&] { return seen_.load(); });
+  }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM message, LPARAM data) {
+    if (code == HC_ACTION && instance_) {
+      const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+      if (!(event->flags & LLMHF_INJECTED) && event->pt.x == instance_->wanted_x_ &&
+          event->pt.y == instance_->wanted_y_) {
+        instance_->seen_ = true;
+      }
+    }
+    return CallNextHookEx(nullptr, code, message, data);
+  }
+  void Run() {
+    threadId_ = GetCurrentThreadId();
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue, for the WM_QUIT to come
+    instance_ = this;
+    const HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, Hook, GetModuleHandleW(nullptr), 0);
+    hooked_ = hook != nullptr;
+    started_ = true;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    if (hook) UnhookWindowsHookEx(hook);
+    instance_ = nullptr;
+  }
+
+  static inline PointerReports* instance_ = nullptr;
+  std::thread thread_;
+  DWORD threadId_ = 0;
+  std::atomic<bool> started_{false};
+  std::atomic<bool> hooked_{false};
+  std::atomic<LONG> wanted_x_{-1};
+  std::atomic<LONG> wanted_y_{-1};
+  std::atomic<bool> seen_{false};
+};
 
 class E2ETurns : public Scenario {
  protected:
-  // Waits for the next message box, checks its text and moves it off `uncovered`.
-  std::optional<MessageBoxWindow> BoxOff(std::string_view expectedText, HWND uncovered) {
+  // Clicks the left mouse button `clicks` times at a point of the screen, as the mouse does: the
+  // pointer moves there, then the presses follow at once (two make a double-click). False, with a
+  // failure, when no program reported the pointer there.
+  bool ClickAt(POINT at, int clicks = 1) {
+    if (!pointer_.Hooked()) {
+      ADD_FAILURE() << "the mouse hook could not be set";
+      return false;
+    }
+    if (!pointer_.MoveTo(at)) {
+      ADD_FAILURE() << "no program reported the pointer at " << at.x << "," << at.y;
+      return false;
+    }
+    std::vector<INPUT> presses;
+    for (int i = 0; i < clicks; ++i) {
+      for (const DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flag;
+        presses.push_back(input);
+      }
+    }
+    SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT));
+    return true;
+  }
+  // Clicks the part of `control` that `cover` leaves in view.
+  bool ClickBeside(HWND control, HWND cover) {
+    const auto at = UncoveredPoint(control, cover);
+    if (!at) {
+      ADD_FAILURE() << "\"" << WindowText(cover) << "\" hides the whole of \""
+                    << WindowText(control) << "\"";
+      return false;
+    }
+    return ClickAt(*at);
+  }
+  // Waits for the next message box and checks its text.
+  std::optional<MessageBoxWindow> Box(std::string_view expectedText) {
     const auto box = WaitMessageBox(*process_);
     if (!box) {
       ADD_FAILURE() << "no message box \"" << expectedText << "\" appeared";
       return std::nullopt;
     }
     EXPECT_EQ(box->text, expectedText);
-    EXPECT_TRUE(MoveOff(box->window, uncovered)) << "the box could not be moved off the control";
     return box;
   }
-  // Clicks a button of a box with the mouse and waits until the box has gone.
+  // Clicks a button of a box with the mouse and waits until the box has gone. Input is handled in
+  // the order it was given, so once the box has gone, every click given before has been handled.
   bool ClickAway(HWND box, int id) {
-    ClickButton(box, id);
-    return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+    return ClickAt(CenterOf(ScreenRect(GetDlgItem(box, id)))) &&
+           WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
   }
   bool DialogShown() const {
     return process_->Running() && IsWindow(dialog_->Main()) && IsWindowVisible(dialog_->Main());
   }
+
+  PointerReports pointer_;
 };
 
 TEST_F(E2ETurns, ADoubleClickIsOnePressAndNothingRunsUnderABoxOrChooser) {
@@ -118,7 +195,7 @@ TEST_F(E2ETurns, ADoubleClickIsOnePressAndNothingRunsUnderABoxOrChooser) {
     ASSERT_TRUE(dialog);
     const std::string before = Read("config.dtd");
     dialog->Click(Page::General, kButtonScrollBox);
-    ClickAt(CenterOf(dialog->Control(Page::Main, kSaveButton)), 2);
+    ASSERT_TRUE(ClickAt(CenterOf(ScreenRect(dialog->Control(Page::Main, kSaveButton))), 2));
     const auto box = WaitMessageBox(*process_);
     ASSERT_TRUE(box) << "the double-click asked nothing";
     EXPECT_EQ(box->text, kOverwriteDefault);
@@ -137,9 +214,9 @@ TEST_F(E2ETurns, ADoubleClickIsOnePressAndNothingRunsUnderABoxOrChooser) {
     const std::string before = Read("config.dtd");
     const HWND save = dialog->Control(Page::Main, kSaveButton);
     dialog->Click(Page::Main, kRestoreButton);
-    const auto box = BoxOff(kRestoreQuestion, save);
+    const auto box = Box(kRestoreQuestion);
     ASSERT_TRUE(box);
-    ClickAt(CenterOf(save));
+    ASSERT_TRUE(ClickBeside(save, box->window));
     dialog->Close();
     dialog->Sync();
     EXPECT_TRUE(DialogShown()) << "the dialog closed under Restore's question";
@@ -158,8 +235,7 @@ TEST_F(E2ETurns, ADoubleClickIsOnePressAndNothingRunsUnderABoxOrChooser) {
     dialog->Click(Page::Colors, 1101);
     const HWND chooser = process_->WaitTopLevel(kChooserTitle);
     ASSERT_TRUE(chooser) << "the color chooser did not open";
-    ASSERT_TRUE(MoveOff(chooser, save)) << "the chooser could not be moved off Save";
-    ClickAt(CenterOf(save));
+    ASSERT_TRUE(ClickBeside(save, chooser));
     dialog->Close();
     dialog->Sync();
     EXPECT_TRUE(DialogShown()) << "the dialog closed under the color chooser";
@@ -186,10 +262,10 @@ TEST_F(E2ETurns, ADoubleClickIsOnePressAndNothingRunsUnderABoxOrChooser) {
     dialog->Click(Page::Plugins, kDeletePluginsButton);
     for (std::size_t i = 0; i < plugins.size(); ++i) {
       const auto box =
-          BoxOff("Are you sure you want to delete the following plugin?\n\n" + plugins[i], del);
+          Box("Are you sure you want to delete the following plugin?\n\n" + plugins[i]);
       ASSERT_TRUE(box) << "question " << i + 1 << " of " << plugins.size();
       if (i == 0) {
-        ClickAt(CenterOf(del));
+        ASSERT_TRUE(ClickBeside(del, box->window));
         dialog->Close();
         dialog->Sync();
       }
