@@ -37,14 +37,24 @@ QuilDialog* Scenario::Start(std::string_view argument) {
   return dialog_.get();
 }
 
-void Scenario::Answer(std::string_view expectedText, int button) {
-  ASSERT_TRUE(process_);
+std::optional<MessageBoxWindow> Scenario::ExpectMessageBox(std::string_view expectedText) {
+  if (!process_) {
+    ADD_FAILURE() << "no program was started";
+    return std::nullopt;
+  }
   const auto box = WaitMessageBox(*process_);
   if (!box) {
     ADD_FAILURE() << "no message box \"" << expectedText << "\" appeared";
-    return;
+    return std::nullopt;
   }
   EXPECT_EQ(box->text, expectedText);
+  return box;
+}
+
+void Scenario::Answer(std::string_view expectedText, int button) {
+  ASSERT_TRUE(process_);
+  const auto box = ExpectMessageBox(expectedText);
+  if (!box) return;
   EXPECT_TRUE(Press(*box, button))
       << "the message box \"" << box->text << "\" did not close with button " << button;
   if (dialog_ && process_->Running()) dialog_->Sync();

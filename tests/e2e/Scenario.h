@@ -25,6 +25,8 @@ class Scenario : public ::testing::Test {
   // Starts the program without waiting for anything.
   QuilProcess& Launch(std::string_view argument = {});
 
+  // Waits for the next message box and checks its text; none, with a failure, when none appears.
+  std::optional<MessageBoxWindow> ExpectMessageBox(std::string_view expectedText);
   // Waits for the next message box, checks its text and presses `button` (IDOK, IDYES, IDNO).
   void Answer(std::string_view expectedText, int button);
   // No message box is open.

@@ -165,21 +165,21 @@ class E2ETurns : public Scenario {
     }
     return ClickAt(*at);
   }
-  // Waits for the next message box and checks its text.
-  std::optional<MessageBoxWindow> Box(std::string_view expectedText) {
-    const auto box = WaitMessageBox(*process_);
-    if (!box) {
-      ADD_FAILURE() << "no message box \"" << expectedText << "\" appeared";
-      return std::nullopt;
-    }
-    EXPECT_EQ(box->text, expectedText);
-    return box;
-  }
   // Clicks a button of a box with the mouse and waits until the box has gone. Input is handled in
   // the order it was given, so once the box has gone, every click given before has been handled.
   bool ClickAway(HWND box, int id) {
-    return ClickAt(CenterOf(ScreenRect(GetDlgItem(box, id)))) &&
-           WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+    const POINT at = CenterOf(ScreenRect(GetDlgItem(box, id)));
+    if (!ClickAt(at)) return false;
+    if (WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); })) return true;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const HWND under = WindowFromPoint(at);
+    ADD_FAILURE() << "the box \"" << WindowText(GetDlgItem(box, 0xFFFF))
+                  << "\" stayed after a click at " << at.x << "," << at.y << " on its button " << id
+                  << "; the cursor is at " << cursor.x << "," << cursor.y << ", over \""
+                  << WindowText(under) << "\" ("
+                  << (GetAncestor(under, GA_ROOT) == box ? "the box" : "not the box") << ")";
+    return false;
   }
   bool DialogShown() const {
     return process_->Running() && IsWindow(dialog_->Main()) && IsWindowVisible(dialog_->Main());
@@ -214,7 +214,7 @@ TEST_F(E2ETurns, ADoubleClickIsOnePressAndNothingRunsUnderABoxOrChooser) {
     const std::string before = Read("config.dtd");
     const HWND save = dialog->Control(Page::Main, kSaveButton);
     dialog->Click(Page::Main, kRestoreButton);
-    const auto box = Box(kRestoreQuestion);
+    const auto box = ExpectMessageBox(kRestoreQuestion);
     ASSERT_TRUE(box);
     ASSERT_TRUE(ClickBeside(save, box->window));
     dialog->Close();
@@ -261,8 +261,8 @@ TEST_F(E2ETurns, ADoubleClickIsOnePressAndNothingRunsUnderABoxOrChooser) {
     const HWND del = dialog->Control(Page::Plugins, kDeletePluginsButton);
     dialog->Click(Page::Plugins, kDeletePluginsButton);
     for (std::size_t i = 0; i < plugins.size(); ++i) {
-      const auto box =
-          Box("Are you sure you want to delete the following plugin?\n\n" + plugins[i]);
+      const auto box = ExpectMessageBox(
+          "Are you sure you want to delete the following plugin?\n\n" + plugins[i]);
       ASSERT_TRUE(box) << "question " << i + 1 << " of " << plugins.size();
       if (i == 0) {
         ASSERT_TRUE(ClickBeside(del, box->window));
